@@ -1,0 +1,50 @@
+# make demo   - set up, build, and run the installer under Wine against the local demo server
+# make test   - set up, build both builds, run every test
+# make build  - build both builds without running anything
+# make bench  - benchmarks (separate from the tests)
+SHELL := /bin/bash
+BUILD ?= build
+WIN := $(BUILD)/win64
+NATIVE := $(BUILD)/native
+JOBS ?= $(shell nproc)
+
+.PHONY: setup build build-win build-native test test-native test-win demo bench clean
+
+setup:
+	@bash scripts/setup.sh
+
+$(WIN)/build.ninja:
+	cmake -S . -B $(WIN) -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake
+
+$(NATIVE)/build.ninja:
+	cmake -S . -B $(NATIVE) -G Ninja -DCMAKE_CXX_COMPILER=g++ -DCMAKE_C_COMPILER=gcc
+
+build-win: $(WIN)/build.ninja
+	cmake --build $(WIN) -j $(JOBS)
+
+build-native: $(NATIVE)/build.ninja
+	cmake --build $(NATIVE) -j $(JOBS)
+
+build: build-win build-native
+
+test-native: build-native
+	cd $(NATIVE) && ctest --output-on-failure
+
+test-win: build-win
+	bash scripts/run-win-tests.sh $(WIN)
+
+test: setup
+	$(MAKE) build
+	$(MAKE) test-native
+	$(MAKE) test-win
+
+demo: setup
+	$(MAKE) build-win
+	bash scripts/demo.sh $(WIN)
+
+bench: setup
+	$(MAKE) build
+	bash scripts/bench.sh $(BUILD)
+
+clean:
+	rm -rf $(BUILD)

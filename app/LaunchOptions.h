@@ -1,0 +1,11 @@
+#pragma once
+#include <string>
+
+// What the command line and start-up decided; read directly by the rest of the program.
+struct LaunchOptions {
+    int product_installed = 0;
+    int silent_mode = 0;
+    int skip_validation = 0;
+    int launch_when_done = 0;
+    std::wstring requested_language;
+};

@@ -1,0 +1,23 @@
+#pragma once
+// The process-wide WinINet session shared by every request, and the lock held while a
+// batch of downloaded bytes is written to its file.
+#include <windows.h>
+#include <wininet.h>
+
+extern HINTERNET internet_session;
+extern CRITICAL_SECTION file_write_lock;
+
+inline constexpr wchar_t kUserAgent[] = L"Lumetra Web Installer Client";
+
+// Opens internet_session when it is still null; answers whether a session is open.
+bool OpenInternetSession() noexcept;
+
+// Owns both objects for the life of the process: creates the lock and opens the session on
+// construction, closes the session and deletes the lock on destruction.
+class CInternetSessionOwner {
+public:
+    CInternetSessionOwner() noexcept;
+    ~CInternetSessionOwner();
+    CInternetSessionOwner(const CInternetSessionOwner&) = delete;
+    CInternetSessionOwner& operator=(const CInternetSessionOwner&) = delete;
+};

@@ -1,0 +1,40 @@
+#pragma once
+// Resource identifiers shared by the templates and the code.
+
+#define IDI_APPLICATION_ICON 101
+
+#define IDD_SETTINGS 137
+#define IDD_INSTALL_GUIDE 139
+#define IDD_PROGRESS 142
+#define IDD_FINISH 149
+#define IDD_CLIENT_VALIDATOR 172
+
+// Settings page
+#define IDC_INSTALL_BUTTON 133
+#define IDC_TERMS_CHECK 134
+#define IDC_TERMS_LABEL 135
+#define IDC_SETTINGS_CAPTION 136
+#define IDC_SETTINGS_TOGGLE 138
+#define IDC_FOLDER_LABEL 140
+#define IDC_LANGUAGE_COMBO 141
+#define IDC_FOLDER_EDIT 143
+#define IDC_BROWSE_BUTTON 148
+#define IDC_TERMS_LINK 152
+#define IDC_LANGUAGE_LABEL 174
+#define IDC_ASSOCIATION_LABEL 175
+#define IDC_ASSOCIATION_COMBO 176
+
+// Progress page
+#define IDC_PROGRESS_BAR 105
+#define IDC_STATUS_LABEL 122
+#define IDC_PERCENT_LABEL 123
+#define IDC_SLIDESHOW 170
+#define IDC_TIME_LABEL 173
+
+// Finish page
+#define IDC_START_NOW 1
+#define IDC_FINISH_CHECK 150
+#define IDC_FINISH_CHECK_LABEL 151
+
+// Client validator
+#define IDC_VALIDATOR_PROGRESS 171

@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs every Debian package the project builds, tests and demonstrates with. Idempotent.
+set -euo pipefail
+packages=(
+    g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+    g++ cmake make ninja-build pkg-config
+    googletest libgtest-dev libbenchmark-dev libpugixml-dev
+    clang libclang-rt-14-dev
+    wine wine64 fonts-wine
+    msitools wixl
+    xvfb xauth x11-utils imagemagick
+    nginx openssl ca-certificates curl python3 procps util-linux
+)
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    sudo_cmd=""
+    [ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
+    $sudo_cmd apt-get update
+    DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y --no-install-recommends "${missing[@]}"
+fi

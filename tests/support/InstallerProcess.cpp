@@ -1,0 +1,187 @@
+#include "tests/support/InstallerProcess.h"
+
+#include <algorithm>
+
+namespace nvxtest {
+
+namespace {
+
+std::wstring ToWindowsPath(std::string unix_path) {
+    std::replace(unix_path.begin(), unix_path.end(), '/', '\\');
+    return L"Z:" + std::wstring(unix_path.begin(), unix_path.end());
+}
+
+std::wstring StripAccelerators(const std::wstring& text) {
+    std::wstring plain;
+    for (wchar_t c : text)
+        if (c != L'&')
+            plain.push_back(c);
+    return plain;
+}
+
+} // namespace
+
+std::wstring BuildFolder() {
+    if (const char* build = std::getenv("NVX_BUILD_DIR"))
+        return ToWindowsPath(build);
+    wchar_t module[MAX_PATH];
+    DWORD length = ::GetModuleFileNameW(nullptr, module, MAX_PATH);
+    std::wstring path(module, length);
+    return path.substr(0, path.find_last_of(L'\\'));
+}
+
+std::wstring InstallerExePath() { return BuildFolder() + L"\\webinstaller.exe"; }
+
+void PumpMessages(DWORD milliseconds) {
+    DWORD start = ::GetTickCount();
+    for (;;) {
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        DWORD elapsed = ::GetTickCount() - start;
+        if (elapsed >= milliseconds)
+            return;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, std::min<DWORD>(milliseconds - elapsed, 20), QS_ALLINPUT);
+    }
+}
+
+CInstallerProcess::~CInstallerProcess() { Terminate(); }
+
+bool CInstallerProcess::Start(const std::wstring& arguments, const std::wstring& exe_path) {
+    std::wstring command_line = L"\"" + exe_path + L"\"";
+    if (!arguments.empty())
+        command_line += L" " + arguments;
+    std::wstring folder = exe_path.substr(0, exe_path.find_last_of(L'\\'));
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info{};
+    if (!::CreateProcessW(exe_path.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          folder.c_str(), &startup, &info))
+        return false;
+    ::CloseHandle(info.hThread);
+    process_.reset(info.hProcess);
+    process_id_ = info.dwProcessId;
+    return true;
+}
+
+bool CInstallerProcess::WaitForExit(DWORD timeout_ms, DWORD* exit_code) {
+    if (!process_)
+        return false;
+    DWORD start = ::GetTickCount();
+    for (;;) {
+        HANDLE handle = process_.get();
+        DWORD waited = ::MsgWaitForMultipleObjects(1, &handle, FALSE, 20, QS_ALLINPUT);
+        if (waited == WAIT_OBJECT_0) {
+            if (exit_code)
+                ::GetExitCodeProcess(handle, exit_code);
+            return true;
+        }
+        PumpMessages(0);
+        if (::GetTickCount() - start >= timeout_ms)
+            return false;
+    }
+}
+
+bool CInstallerProcess::IsRunning() const {
+    return process_ && ::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT;
+}
+
+void CInstallerProcess::Terminate() {
+    if (IsRunning()) {
+        ::TerminateProcess(process_.get(), 1);
+        ::WaitForSingleObject(process_.get(), 5000);
+    }
+}
+
+std::vector<HWND> CInstallerProcess::TopLevelWindows() const {
+    struct Search {
+        DWORD pid;
+        std::vector<HWND> found;
+    } search{process_id_, {}};
+    ::EnumWindows(
+        [](HWND hwnd, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            DWORD pid = 0;
+            ::GetWindowThreadProcessId(hwnd, &pid);
+            if (pid == s->pid)
+                s->found.push_back(hwnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND CInstallerProcess::WaitForWindow(const wchar_t* class_name, const std::wstring& title_part,
+                                      DWORD timeout_ms) const {
+    DWORD start = ::GetTickCount();
+    for (;;) {
+        for (HWND hwnd : TopLevelWindows()) {
+            if (class_name && ClassName(hwnd) != class_name)
+                continue;
+            if (WindowText(hwnd).find(title_part) != std::wstring::npos)
+                return hwnd;
+        }
+        if (::GetTickCount() - start >= timeout_ms || !IsRunning())
+            return nullptr;
+        PumpMessages(50);
+    }
+}
+
+std::wstring WindowText(HWND hwnd) {
+    wchar_t text[1024] = {};
+    ::GetWindowTextW(hwnd, text, 1024);
+    return text;
+}
+
+std::wstring ClassName(HWND hwnd) {
+    wchar_t name[256] = {};
+    ::GetClassNameW(hwnd, name, 256);
+    return name;
+}
+
+HWND FindChildByText(HWND parent, const std::wstring& text) {
+    struct Search {
+        std::wstring text;
+        HWND found;
+    } search{StripAccelerators(text), nullptr};
+    ::EnumChildWindows(
+        parent,
+        [](HWND hwnd, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            if (StripAccelerators(WindowText(hwnd)) == s->text) {
+                s->found = hwnd;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::wstring ChildTexts(HWND parent) {
+    std::wstring texts;
+    ::EnumChildWindows(
+        parent,
+        [](HWND hwnd, LPARAM param) -> BOOL {
+            auto* all = reinterpret_cast<std::wstring*>(param);
+            *all += WindowText(hwnd) + L"\n";
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&texts));
+    return texts;
+}
+
+void PressButton(HWND button) { ::PostMessageW(button, BM_CLICK, 0, 0); }
+
+void ClickControl(HWND control) {
+    RECT rect{};
+    ::GetClientRect(control, &rect);
+    LPARAM centre = MAKELPARAM((rect.right - rect.left) / 2, (rect.bottom - rect.top) / 2);
+    ::PostMessageW(control, WM_MOUSEMOVE, 0, centre);
+    ::PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, centre);
+    ::PostMessageW(control, WM_LBUTTONUP, 0, centre);
+}
+
+} // namespace nvxtest
