@@ -8,7 +8,7 @@ WIN := $(BUILD)/win64
 NATIVE := $(BUILD)/native
 JOBS ?= $(shell nproc)
 
-.PHONY: setup build build-win build-native test test-native test-win demo bench clean
+.PHONY: setup build build-win build-native test test-native test-win test-extra demo bench clean
 
 setup:
 	@bash scripts/setup.sh
@@ -33,10 +33,14 @@ test-native: build-native
 test-win: build-win
 	bash scripts/run-win-tests.sh $(WIN)
 
+test-extra: build
+	bash scripts/extra-tests.sh $(BUILD)
+
 test: setup
 	$(MAKE) build
 	$(MAKE) test-native
 	$(MAKE) test-win
+	$(MAKE) test-extra
 
 demo: setup
 	$(MAKE) build-win
