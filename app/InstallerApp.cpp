@@ -11,7 +11,9 @@
 
 CNVXMasterInstallerApp theApp;
 
-CNVXMasterInstallerApp::CNVXMasterInstallerApp() { m_pszAppName = L"Lumetra"; }
+CNVXMasterInstallerApp::CNVXMasterInstallerApp() {
+    m_pszAppName = L"Lumetra";
+}
 
 void CNVXMasterInstallerApp::ParseSwitches() {
     switch_handlers = MakeSwitchHandlers(*this);

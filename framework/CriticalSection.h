@@ -1,8 +1,6 @@
 #pragma once
 #include <windows.h>
 
-
-
 // A process-wide critical section whose lifetime the owner controls explicitly.
 class CCriticalSection {
 public:
@@ -27,5 +25,3 @@ public:
 private:
     CCriticalSection& section_;
 };
-
-

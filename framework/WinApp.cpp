@@ -8,7 +8,9 @@ namespace {
 CWinApp* the_app = nullptr;
 }
 
-CWinApp::CWinApp() noexcept { the_app = this; }
+CWinApp::CWinApp() noexcept {
+    the_app = this;
+}
 
 CWinApp::~CWinApp() {
     if (the_app == this)
@@ -24,7 +26,9 @@ int CWinApp::Run() {
     return ExitInstance();
 }
 
-CWinApp* AfxGetApp() noexcept { return the_app; }
+CWinApp* AfxGetApp() noexcept {
+    return the_app;
+}
 
 int AfxWinMain(HINSTANCE instance) {
     CWinApp* app = AfxGetApp();

@@ -17,6 +17,7 @@ ATOM RegisterPlainClass() {
         wc.style = CS_DBLCLKS;
         wc.lpfnWndProc = SharedWindowProc;
         wc.hInstance = ::GetModuleHandleW(nullptr);
+        wc.lpszClassName = kPlainClassName;
         return ::RegisterClassW(&wc);
     }();
     return atom;
@@ -34,7 +35,8 @@ HWND ControlOfNotification(HWND parent, UINT msg, WPARAM wparam, LPARAM lparam) 
     }
     case WM_MEASUREITEM: {
         auto* item = reinterpret_cast<const MEASUREITEMSTRUCT*>(lparam);
-        return item && item->CtlType != ODT_MENU ? ::GetDlgItem(parent, static_cast<int>(item->CtlID)) : nullptr;
+        return item && item->CtlType != ODT_MENU ? ::GetDlgItem(parent, static_cast<int>(item->CtlID))
+                                                 : nullptr;
     }
     case WM_CTLCOLORBTN:
     case WM_CTLCOLOREDIT:
@@ -102,11 +104,10 @@ HWND CWnd::UnsubclassWindow() noexcept {
 bool CWnd::Create(DWORD style, const RECT& rect, CWnd* parent, int control_id, DWORD ex_style) noexcept {
     if (hwnd_ || !RegisterPlainClass())
         return false;
-    HWND hwnd = ::CreateWindowExW(ex_style, kPlainClassName, L"", style, rect.left, rect.top,
-                                  rect.right - rect.left, rect.bottom - rect.top,
-                                  parent ? parent->GetSafeHwnd() : nullptr,
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(control_id)),
-                                  ::GetModuleHandleW(nullptr), this);
+    HWND hwnd = ::CreateWindowExW(
+        ex_style, kPlainClassName, L"", style, rect.left, rect.top, rect.right - rect.left,
+        rect.bottom - rect.top, parent ? parent->GetSafeHwnd() : nullptr,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(control_id)), ::GetModuleHandleW(nullptr), this);
     return hwnd != nullptr;
 }
 
@@ -147,9 +148,13 @@ bool CWnd::ReflectToChild(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT* resul
     return child && child->OnChildNotify(msg, wparam, lparam, result);
 }
 
-bool CWnd::OnChildNotify(UINT, WPARAM, LPARAM, LRESULT*) { return false; }
+bool CWnd::OnChildNotify(UINT, WPARAM, LPARAM, LRESULT*) {
+    return false;
+}
 
-bool CWnd::OnCommand(WPARAM, LPARAM) { return false; }
+bool CWnd::OnCommand(WPARAM, LPARAM) {
+    return false;
+}
 
 LRESULT CWnd::WindowProc(UINT msg, WPARAM wparam, LPARAM lparam) {
     switch (msg) {

@@ -5,7 +5,9 @@
 
 namespace {
 
-bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
+bool IsBlank(wchar_t c) {
+    return c == L' ' || c == L'\t';
+}
 
 std::wstring_view Trim(std::wstring_view text) {
     while (!text.empty() && IsBlank(text.front()))
@@ -41,7 +43,11 @@ std::optional<std::wstring> DecodeUtf8(std::string_view bytes) {
     text.reserve(bytes.size());
     for (size_t i = 0; i < bytes.size();) {
         auto lead = static_cast<unsigned char>(bytes[i]);
-        int extra = lead < 0x80 ? 0 : (lead >> 5) == 6 ? 1 : (lead >> 4) == 14 ? 2 : (lead >> 3) == 30 ? 3 : -1;
+        int extra = lead < 0x80         ? 0
+                    : (lead >> 5) == 6  ? 1
+                    : (lead >> 4) == 14 ? 2
+                    : (lead >> 3) == 30 ? 3
+                                        : -1;
         if (extra < 0 || bytes.size() - i <= static_cast<size_t>(extra))
             return std::nullopt;
         uint32_t code = extra == 0 ? lead : lead & (0x3F >> extra);
@@ -84,7 +90,8 @@ std::wstring DecodeIniBytes(std::string_view bytes) {
     return latin1;
 }
 
-std::optional<std::wstring> FindIniValue(std::wstring_view text, std::wstring_view section, std::wstring_view key) {
+std::optional<std::wstring> FindIniValue(std::wstring_view text, std::wstring_view section,
+                                         std::wstring_view key) {
     bool in_section = false;
     size_t position = 0;
     while (position <= text.size()) {
@@ -97,7 +104,8 @@ std::optional<std::wstring> FindIniValue(std::wstring_view text, std::wstring_vi
             continue;
         if (line.front() == L'[') {
             size_t close = line.find(L']');
-            std::wstring_view name = Trim(line.substr(1, close == std::wstring_view::npos ? line.size() - 1 : close - 1));
+            std::wstring_view name =
+                Trim(line.substr(1, close == std::wstring_view::npos ? line.size() - 1 : close - 1));
             // The first section of that name is the one that counts.
             if (in_section)
                 return std::nullopt;
@@ -110,8 +118,10 @@ std::optional<std::wstring> FindIniValue(std::wstring_view text, std::wstring_vi
         std::wstring_view name = Trim(line.substr(0, equals));
         if (!EqualsIgnoringCase(name, key))
             continue;
-        std::wstring_view value = equals == std::wstring_view::npos ? std::wstring_view{} : Trim(line.substr(equals + 1));
-        if (value.size() >= 2 && (value.front() == L'"' || value.front() == L'\'') && value.back() == value.front())
+        std::wstring_view value =
+            equals == std::wstring_view::npos ? std::wstring_view{} : Trim(line.substr(equals + 1));
+        if (value.size() >= 2 && (value.front() == L'"' || value.front() == L'\'') &&
+            value.back() == value.front())
             value = value.substr(1, value.size() - 2);
         return std::wstring(value);
     }

@@ -8,4 +8,5 @@
 std::wstring DecodeIniBytes(std::string_view bytes);
 
 // The raw value of section/key, or nothing when the section or key is absent.
-std::optional<std::wstring> FindIniValue(std::wstring_view text, std::wstring_view section, std::wstring_view key);
+std::optional<std::wstring> FindIniValue(std::wstring_view text, std::wstring_view section,
+                                         std::wstring_view key);

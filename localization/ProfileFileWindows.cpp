@@ -3,7 +3,9 @@
 #include <windows.h>
 #include <shlwapi.h>
 
-bool ProfileFileExists(const std::wstring& path) { return ::PathFileExistsW(path.c_str()) != FALSE; }
+bool ProfileFileExists(const std::wstring& path) {
+    return ::PathFileExistsW(path.c_str()) != FALSE;
+}
 
 std::wstring ReadProfileString(const std::wstring& path, const std::wstring& section, const std::wstring& key,
                                const std::wstring& default_value) {

@@ -27,16 +27,21 @@ inline constexpr UIStringEntry kMessageCancelNotice{L"IDS_MESSAGE_CANCELNOTICE",
                                                     L"Are you sure you want to cancel the installation?"};
 inline constexpr UIStringEntry kStartNow{L"IDS_START_NOW", L"Start Now"};
 inline constexpr UIStringEntry kLaunchApp{L"IDS_LAUNCH_APP", L"Launch %s"};
-inline constexpr UIStringEntry kBrowseDestFolder{L"IDS_BROWSE_DEST_FOLDER", L"Browse to the destination folder."};
+inline constexpr UIStringEntry kBrowseDestFolder{L"IDS_BROWSE_DEST_FOLDER",
+                                                 L"Browse to the destination folder."};
 inline constexpr UIStringEntry kPreparing{L"IDS_PREPARING", L"Preparing..."};
-inline constexpr UIStringEntry kCalcTimeRemaining{L"IDS_CALC_TIME_REMAINING", L"Calculating time remaining..."};
+inline constexpr UIStringEntry kCalcTimeRemaining{L"IDS_CALC_TIME_REMAINING",
+                                                  L"Calculating time remaining..."};
 inline constexpr UIStringEntry kTimeRemainingHours{L"IDS_TIME_REMAINING_HOURS",
                                                    L"%02d hours %02d mins %02d secs remaining..."};
-inline constexpr UIStringEntry kTimeRemainingMins{L"IDS_TIME_REMAINING_MINS", L"%02d mins %02d secs remaining..."};
+inline constexpr UIStringEntry kTimeRemainingMins{L"IDS_TIME_REMAINING_MINS",
+                                                  L"%02d mins %02d secs remaining..."};
 inline constexpr UIStringEntry kTimeRemainingSecs{L"IDS_TIME_REMAINING_SECS", L"%02d secs remaining..."};
 inline constexpr UIStringEntry kFileAssociation{L"IDS_FILE_ASSOCIATION", L"Associate with:"};
-inline constexpr UIStringEntry kFileAssociateAll{L"IDS_FILE_ASSOCIATE_ALL", L"All supported image file types"};
-inline constexpr UIStringEntry kFileAssociateUnused{L"IDS_FILE_ASSOCIATE_UNUSED", L"File types not currently used"};
+inline constexpr UIStringEntry kFileAssociateAll{L"IDS_FILE_ASSOCIATE_ALL",
+                                                 L"All supported image file types"};
+inline constexpr UIStringEntry kFileAssociateUnused{L"IDS_FILE_ASSOCIATE_UNUSED",
+                                                    L"File types not currently used"};
 inline constexpr UIStringEntry kFileAssociateNone{L"IDS_FILE_ASSOCIATE_NONE", L"None of any file types"};
 inline constexpr UIStringEntry kErrCaption{L"IDS_ERR_CAPTION", L"Error"};
 inline constexpr UIStringEntry kErrInstalledAlready{L"IDS_ERR_INSTALLED_ALREADY",
@@ -46,7 +51,8 @@ inline constexpr UIStringEntry kErrClientTooOld{
     L"The version of your client is too old, please click \"OK\" to download the latest client."};
 inline constexpr UIStringEntry kErrOutOfDisk{
     L"IDS_ERR_OUT_OF_DISK",
-    L"The disk space required for the installation exceeds available disk space. Check that at least %s MB of "
+    L"The disk space required for the installation exceeds available disk space. Check that at least %s MB "
+    L"of "
     L"disk space is available and try again. For more information, please contact Customer Care."};
 inline constexpr UIStringEntry kErrConnectDownloadServer{
     L"IDS_ERR_CONNECT_DOWNLOAD_SERVER",

@@ -26,8 +26,8 @@ public:
         wc.hInstance = ::GetModuleHandleW(nullptr);
         wc.lpszClassName = kInstallerWindowClass;
         registered_ = ::RegisterClassW(&wc) != 0;
-        window_ = ::CreateWindowExW(0, kInstallerWindowClass, L"first copy", WS_OVERLAPPEDWINDOW, 100, 100, 300, 200,
-                                    nullptr, nullptr, wc.hInstance, nullptr);
+        window_ = ::CreateWindowExW(0, kInstallerWindowClass, L"first copy", WS_OVERLAPPEDWINDOW, 100, 100,
+                                    300, 200, nullptr, nullptr, wc.hInstance, nullptr);
         ::ShowWindow(window_, SW_SHOWMINIMIZED);
         PumpMessages(200);
         return window_;

@@ -13,7 +13,8 @@ TEST(WindowsSwitchKey, LowerCasesInTheUserLocaleAndNarrows) {
 
 TEST(WindowsSwitchKey, ParsesLikeThePortableKey) {
     LaunchOptions options;
-    ParseCommandLine({L"prog", L"/LANG", L"2052", L"/N", L"-l"}, MakeSwitchHandlers(options), WindowsSwitchKey);
+    ParseCommandLine({L"prog", L"/LANG", L"2052", L"/N", L"-l"}, MakeSwitchHandlers(options),
+                     WindowsSwitchKey);
     EXPECT_EQ(options.requested_language, L"2052");
     EXPECT_EQ(options.skip_validation, 1);
     EXPECT_EQ(options.launch_when_done, 0);

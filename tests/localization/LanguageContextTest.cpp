@@ -87,11 +87,11 @@ TEST_F(LanguageFolder, ValuesFollowTheProfileRules) {
                           "IDS_STATUS_INIT=\"  Quoted  \"\r\n"
                           "IDS_PREPARING=\tGetting ready...\r\n"
                           "[RLINK]\r\nIDS_RLINK_TERMS=https://terms.example/t\r\n");
-    EXPECT_EQ(context_.LookupUIString(ui::kInstall), L"Setup now");           // case-insensitive, trimmed
-    EXPECT_EQ(context_.LookupUIString(ui::kStartNow), L"");                   // empty value stays empty
-    EXPECT_EQ(context_.LookupUIString(ui::kStatusInit), L"  Quoted  ");       // one pair of quotes removed
+    EXPECT_EQ(context_.LookupUIString(ui::kInstall), L"Setup now");     // case-insensitive, trimmed
+    EXPECT_EQ(context_.LookupUIString(ui::kStartNow), L"");             // empty value stays empty
+    EXPECT_EQ(context_.LookupUIString(ui::kStatusInit), L"  Quoted  "); // one pair of quotes removed
     EXPECT_EQ(context_.LookupUIString(ui::kPreparing), L"Getting ready...");
-    EXPECT_EQ(context_.LookupUIString(ui::kStatusFinished), L"Finished.");    // missing key: default
+    EXPECT_EQ(context_.LookupUIString(ui::kStatusFinished), L"Finished."); // missing key: default
     EXPECT_EQ(context_.LookupLink(ui::kRlinkTerms), L"https://terms.example/t");
     EXPECT_EQ(context_.LookupLink(ui::kRlinkSlideShow), ui::kRlinkSlideShow.default_text);
     // A link is only looked up in its own section.

@@ -24,13 +24,19 @@ std::wstring StripAccelerators(const std::wstring& text) {
 std::wstring BuildFolder() {
     if (const char* build = std::getenv("NVX_BUILD_DIR"))
         return ToWindowsPath(build);
+    // Test executables live in <build>/tests, the installer in <build>.
     wchar_t module[MAX_PATH];
     DWORD length = ::GetModuleFileNameW(nullptr, module, MAX_PATH);
-    std::wstring path(module, length);
-    return path.substr(0, path.find_last_of(L'\\'));
+    std::wstring folder(module, length);
+    folder = folder.substr(0, folder.find_last_of(L'\\'));
+    if (::GetFileAttributesW((folder + L"\\webinstaller.exe").c_str()) == INVALID_FILE_ATTRIBUTES)
+        folder = folder.substr(0, folder.find_last_of(L'\\'));
+    return folder;
 }
 
-std::wstring InstallerExePath() { return BuildFolder() + L"\\webinstaller.exe"; }
+std::wstring InstallerExePath() {
+    return BuildFolder() + L"\\webinstaller.exe";
+}
 
 void PumpMessages(DWORD milliseconds) {
     DWORD start = ::GetTickCount();
@@ -43,11 +49,14 @@ void PumpMessages(DWORD milliseconds) {
         DWORD elapsed = ::GetTickCount() - start;
         if (elapsed >= milliseconds)
             return;
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, std::min<DWORD>(milliseconds - elapsed, 20), QS_ALLINPUT);
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, std::min<DWORD>(milliseconds - elapsed, 20),
+                                    QS_ALLINPUT);
     }
 }
 
-CInstallerProcess::~CInstallerProcess() { Terminate(); }
+CInstallerProcess::~CInstallerProcess() {
+    Terminate();
+}
 
 bool CInstallerProcess::Start(const std::wstring& arguments, const std::wstring& exe_path) {
     std::wstring command_line = L"\"" + exe_path + L"\"";
@@ -173,7 +182,9 @@ std::wstring ChildTexts(HWND parent) {
     return texts;
 }
 
-void PressButton(HWND button) { ::PostMessageW(button, BM_CLICK, 0, 0); }
+void PressButton(HWND button) {
+    ::PostMessageW(button, BM_CLICK, 0, 0);
+}
 
 void ClickControl(HWND control) {
     RECT rect{};

@@ -1,0 +1,5 @@
+#pragma once
+#define IDD_TEST_DIALOG 9001
+#define IDD_TEST_CHILD 9002
+#define IDC_TEST_BUTTON 1001
+#define IDC_TEST_LABEL 1002
