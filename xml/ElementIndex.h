@@ -1,0 +1,62 @@
+#pragma once
+// The element index of a document: one 32-byte entry per element in document order, entry 0
+// standing for the document itself. Entries live in segments of 65536 so that growing a large
+// index never moves the full segments; only the last, partly filled one is copied.
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+struct XmlElementEntry {
+    int32_t start = 0;         // offset of the "<" of the start tag
+    int32_t length = 0;        // through the end of the end tag (or of an empty-element tag)
+    uint32_t tag_lengths = 0;  // start-tag length in the low 22 bits, end-tag length in the high 10
+    uint32_t flags = 0;        // nesting level in the low 16 bits, plus the kXmlEntry* flags
+    int32_t parent = 0;        // 0 for a top-level element
+    int32_t first_child = 0;   // 0 when none
+    int32_t next_sibling = 0;  // 0 when none
+    int32_t prev_sibling = 0;  // for a first child: the last child of the same parent
+};
+static_assert(sizeof(XmlElementEntry) == 32);
+
+inline constexpr uint32_t kXmlLevelMask = 0xFFFF;
+inline constexpr uint32_t kXmlEntryFirstChild = 0x80000;
+inline constexpr uint32_t kXmlEntryUnended = 0x100000;
+inline constexpr uint32_t kXmlEntryNotWellFormed = 0x800000; // entry 0 only
+inline constexpr uint32_t kXmlStartTagLengthMask = 0x3FFFFF;
+inline constexpr int kXmlTagLengthBits = 22;
+inline constexpr uint32_t kXmlEndTagLengthMask = 0x3FF;
+
+class CElementIndex {
+public:
+    static constexpr int kSegmentBits = 16;
+    static constexpr int kSegmentSize = 1 << kSegmentBits;
+
+    CElementIndex();
+
+    // Drops every entry and sizes the index for `capacity` entries; entry 0 is cleared and the
+    // next index handed out is 1.
+    void Reset(int64_t capacity);
+    // Hands out the next index (document order), growing the capacity by half when it is full.
+    // Returns 0 when the index cannot grow any further (more than INT32_MAX entries).
+    int32_t Add();
+
+    XmlElementEntry& operator[](int32_t index) noexcept {
+        return segments_[static_cast<uint32_t>(index) >> kSegmentBits][index & (kSegmentSize - 1)];
+    }
+    const XmlElementEntry& operator[](int32_t index) const noexcept {
+        return segments_[static_cast<uint32_t>(index) >> kSegmentBits][index & (kSegmentSize - 1)];
+    }
+
+    int32_t FreePos() const noexcept { return free_pos_; }
+    int64_t Capacity() const noexcept { return capacity_; }
+    // Bytes held by the entries (for memory measurements).
+    size_t AllocatedBytes() const noexcept { return static_cast<size_t>(capacity_) * sizeof(XmlElementEntry); }
+
+private:
+    void Grow();
+    void Allocate(int64_t capacity);
+
+    std::vector<std::unique_ptr<XmlElementEntry[]>> segments_;
+    int64_t capacity_ = 0;
+    int32_t free_pos_ = 1;
+};

@@ -1,0 +1,67 @@
+#pragma once
+// A whole XML document in memory as one UTF-16 text plus an index of its elements, with a
+// cursor that moves over the element tree by name. Tolerant: problems go to a diagnostic log
+// and parsing goes on; a separate well-formedness verdict decides whether loading succeeds.
+#include "xml/ElementIndex.h"
+
+#include <string>
+#include <string_view>
+
+class XmlDocument {
+public:
+    // Document flag: element names ignore letter case (never set by this program).
+    static constexpr int kIgnoreCase = 8;
+
+    XmlDocument();
+
+    // Reads the file as text (see TextFile.h), parses it and resets the cursor. True when the
+    // file could be read and the document is well-formed.
+    bool Load(const std::wstring& path);
+    // The same for a file's bytes already in memory.
+    bool LoadFromBytes(std::string bytes);
+    // Parses a text directly (no decoding, no reading events).
+    bool LoadFromText(std::wstring text);
+
+    // Next sibling of the current element with that name; with no current element, the first
+    // child of the parent level with that name. An empty name matches any element.
+    bool FindElement(std::wstring_view name);
+    // Next child of the current element (after the current child) with that name.
+    bool FindChildElement(std::wstring_view name);
+    // The current element becomes the parent, the current child the current element.
+    bool EnterElement();
+    // Back to the parent's level; false at the top level.
+    bool LeaveElement();
+    // Text content of the current element: empty for none, an empty-element tag, or an element
+    // with child elements; otherwise text with references decoded and CDATA taken as it is.
+    std::wstring ElementText() const;
+
+    const std::wstring& Text() const noexcept { return text_; }
+    const std::wstring& ResultLog() const noexcept { return result_log_; }
+    int Flags() const noexcept { return flags_; }
+    int ParentPos() const noexcept { return parent_pos_; }
+    int CurrentPos() const noexcept { return current_pos_; }
+    int ChildPos() const noexcept { return child_pos_; }
+    int FreePos() const noexcept { return elements_.FreePos(); }
+    int NodeKind() const noexcept { return node_kind_; }
+    const XmlElementEntry& Element(int index) const noexcept { return elements_[index]; }
+    // Name of an element, in place inside the text.
+    std::wstring_view ElementName(int index) const noexcept;
+    // Bytes held by the element index (for memory measurements).
+    size_t IndexBytes() const noexcept { return elements_.AllocatedBytes(); }
+
+private:
+    bool Parse();
+    void ResetCursor() noexcept;
+    bool NameMatches(int index, std::wstring_view name) const noexcept;
+    int StartTagLength(int index) const noexcept;
+    int EndTagLength(int index) const noexcept;
+
+    std::wstring text_;
+    std::wstring result_log_;
+    int parent_pos_ = 0;
+    int current_pos_ = 0;
+    int child_pos_ = 0;
+    int node_kind_ = 0;
+    int flags_ = 0;
+    CElementIndex elements_;
+};
