@@ -65,8 +65,7 @@ TEST(SingleInstance, SecondCopyRestoresTheFirstCopysWindowAndEndsSilently) {
 
     DWORD exit_code = 0;
     EXPECT_FALSE(RunSecondCopy(&exit_code));
-    PumpMessages(300);
-    EXPECT_FALSE(::IsIconic(window));
+    EXPECT_TRUE(WaitUntil([&] { return !::IsIconic(window); }, 5000));
     EXPECT_TRUE(::IsWindowVisible(window));
     EXPECT_EQ(::GetForegroundWindow(), window);
 }
@@ -83,14 +82,13 @@ TEST(SingleInstance, RealFirstCopyIsBroughtBackByASecondStart) {
     ASSERT_TRUE(first.Start(L"/n"));
     HWND guide = first.WaitForWindow(kInstallerWindowClass, L"", 30000);
     ASSERT_TRUE(guide) << "the installer's main window did not appear";
+    ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(guide) != FALSE; }, 10000));
     ::ShowWindow(guide, SW_MINIMIZE);
-    PumpMessages(300);
-    ASSERT_TRUE(::IsIconic(guide));
+    ASSERT_TRUE(WaitUntil([&] { return ::IsIconic(guide) != FALSE; }, 5000));
 
     DWORD exit_code = 0;
     EXPECT_FALSE(RunSecondCopy(&exit_code));
-    PumpMessages(300);
-    EXPECT_FALSE(::IsIconic(guide));
+    EXPECT_TRUE(WaitUntil([&] { return !::IsIconic(guide); }, 5000));
     EXPECT_TRUE(first.IsRunning());
 
     ::PostMessageW(guide, WM_CLOSE, 0, 0);

@@ -19,6 +19,17 @@ std::wstring BuildFolder();
 // Processes this thread's messages for the given time.
 void PumpMessages(DWORD milliseconds);
 
+// Pumps messages until the condition holds or the time is up; answers the condition.
+template <typename Condition> bool WaitUntil(Condition condition, DWORD timeout_ms) {
+    DWORD start = ::GetTickCount();
+    while (!condition()) {
+        if (::GetTickCount() - start >= timeout_ms)
+            return condition();
+        PumpMessages(20);
+    }
+    return true;
+}
+
 class CInstallerProcess {
 public:
     CInstallerProcess() = default;
