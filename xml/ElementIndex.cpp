@@ -1,10 +1,56 @@
 #include "xml/ElementIndex.h"
 
-CElementIndex::CElementIndex() { Reset(1); }
-void CElementIndex::Reset(int64_t) {
+#include <algorithm>
+#include <cstring>
+
+namespace {
+constexpr int64_t kMaxEntries = int64_t{1} << 31; // indexes are 32-bit and positive
+}
+
+CElementIndex::CElementIndex() {
+    Reset(1);
+}
+
+void CElementIndex::Reset(int64_t capacity) {
     segments_.clear();
-    segments_.push_back(std::make_unique<XmlElementEntry[]>(kSegmentSize));
-    capacity_ = kSegmentSize;
+    capacity_ = 0;
+    Allocate(std::clamp<int64_t>(capacity, 1, kMaxEntries));
+    segments_[0][0] = XmlElementEntry{};
     free_pos_ = 1;
 }
-int32_t CElementIndex::Add() { return 0; }
+
+int32_t CElementIndex::Add() {
+    if (free_pos_ >= capacity_) {
+        if (capacity_ >= kMaxEntries)
+            return 0;
+        Grow();
+    }
+    int32_t index = free_pos_++;
+    (*this)[index] = XmlElementEntry{};
+    return index;
+}
+
+void CElementIndex::Grow() {
+    // By half, but never past the end of the next segment, so a step allocates at most one segment.
+    int64_t wanted = capacity_ + std::max<int64_t>(capacity_ / 2, 1);
+    int64_t segment_end = (capacity_ / kSegmentSize + 1) * kSegmentSize;
+    Allocate(std::min({wanted, segment_end, kMaxEntries}));
+}
+
+void CElementIndex::Allocate(int64_t capacity) {
+    while (capacity_ < capacity) {
+        int64_t used_in_last = capacity_ % kSegmentSize;
+        int64_t segment_start = capacity_ - used_in_last;
+        int64_t new_size = std::min<int64_t>(capacity - segment_start, kSegmentSize);
+        auto segment = std::make_unique_for_overwrite<XmlElementEntry[]>(static_cast<size_t>(new_size));
+        if (used_in_last != 0) {
+            // The last segment was partly allocated: copy its entries into the larger one.
+            std::memcpy(segment.get(), segments_.back().get(),
+                        static_cast<size_t>(used_in_last) * sizeof(XmlElementEntry));
+            segments_.back() = std::move(segment);
+        } else {
+            segments_.push_back(std::move(segment));
+        }
+        capacity_ = segment_start + new_size;
+    }
+}

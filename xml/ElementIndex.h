@@ -4,17 +4,18 @@
 // index never moves the full segments; only the last, partly filled one is copied.
 #include <cstdint>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 struct XmlElementEntry {
-    int32_t start = 0;         // offset of the "<" of the start tag
-    int32_t length = 0;        // through the end of the end tag (or of an empty-element tag)
-    uint32_t tag_lengths = 0;  // start-tag length in the low 22 bits, end-tag length in the high 10
-    uint32_t flags = 0;        // nesting level in the low 16 bits, plus the kXmlEntry* flags
-    int32_t parent = 0;        // 0 for a top-level element
-    int32_t first_child = 0;   // 0 when none
-    int32_t next_sibling = 0;  // 0 when none
-    int32_t prev_sibling = 0;  // for a first child: the last child of the same parent
+    int32_t start = 0;        // offset of the "<" of the start tag
+    int32_t length = 0;       // through the end of the end tag (or of an empty-element tag)
+    uint32_t tag_lengths = 0; // start-tag length in the low 22 bits, end-tag length in the high 10
+    uint32_t flags = 0;       // nesting level in the low 16 bits, plus the kXmlEntry* flags
+    int32_t parent = 0;       // 0 for a top-level element
+    int32_t first_child = 0;  // 0 when none
+    int32_t next_sibling = 0; // 0 when none
+    int32_t prev_sibling = 0; // for a first child: the last child of the same parent
 };
 static_assert(sizeof(XmlElementEntry) == 32);
 
@@ -25,6 +26,12 @@ inline constexpr uint32_t kXmlEntryNotWellFormed = 0x800000; // entry 0 only
 inline constexpr uint32_t kXmlStartTagLengthMask = 0x3FFFFF;
 inline constexpr int kXmlTagLengthBits = 22;
 inline constexpr uint32_t kXmlEndTagLengthMask = 0x3FF;
+
+// Tag lengths too long for their bit fields (the field then holds its all-ones value), by index.
+struct XmlLongTagLengths {
+    std::unordered_map<int32_t, int32_t> start_tags;
+    std::unordered_map<int32_t, int32_t> end_tags;
+};
 
 class CElementIndex {
 public:
@@ -50,7 +57,9 @@ public:
     int32_t FreePos() const noexcept { return free_pos_; }
     int64_t Capacity() const noexcept { return capacity_; }
     // Bytes held by the entries (for memory measurements).
-    size_t AllocatedBytes() const noexcept { return static_cast<size_t>(capacity_) * sizeof(XmlElementEntry); }
+    size_t AllocatedBytes() const noexcept {
+        return static_cast<size_t>(capacity_) * sizeof(XmlElementEntry);
+    }
 
 private:
     void Grow();

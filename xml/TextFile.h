@@ -18,7 +18,7 @@ inline constexpr int kCodePageUtf32Mark = 65005;
 bool ReadTextFile(const std::wstring& path, std::wstring& text, int& encoding_flags, std::wstring& log);
 
 // The decoding part of ReadTextFile for bytes already in memory (a whole file, mark included).
-void DecodeTextBytes(std::string bytes, std::wstring& text, int& encoding_flags, std::wstring& log);
+void DecodeTextBytes(std::string_view bytes, std::wstring& text, int& encoding_flags, std::wstring& log);
 
 // The encoding named by an XML declaration at the very start of the text, or by the
 // Content-Type meta element of an HTML head; empty when none.

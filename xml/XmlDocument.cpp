@@ -1,13 +1,200 @@
 #include "xml/XmlDocument.h"
 
+#include "xml/NodeScanner.h"
+#include "xml/References.h"
+#include "xml/TextFile.h"
+#include "xml/TreeBuilder.h"
+
+#include <new>
+
+namespace {
+constexpr size_t kCharactersPerExpectedElement = 64;
+constexpr size_t kSpareEntries = 8;
+} // namespace
+
 XmlDocument::XmlDocument() = default;
 
-bool XmlDocument::Load(const std::wstring&) { return false; }
-bool XmlDocument::LoadFromBytes(std::string) { return false; }
-bool XmlDocument::LoadFromText(std::wstring) { return false; }
-bool XmlDocument::FindElement(std::wstring_view) { return false; }
-bool XmlDocument::FindChildElement(std::wstring_view) { return false; }
-bool XmlDocument::EnterElement() { return false; }
-bool XmlDocument::LeaveElement() { return false; }
-std::wstring XmlDocument::ElementText() const { return {}; }
-std::wstring_view XmlDocument::ElementName(int) const noexcept { return {}; }
+bool XmlDocument::Load(const std::wstring& path) {
+    Clear();
+    try {
+        int encoding_flags = 0;
+        if (!ReadTextFile(path, text_, encoding_flags, result_log_)) {
+            std::wstring().swap(text_);
+            return false;
+        }
+        flags_ = encoding_flags;
+        return Parse();
+    } catch (const std::bad_alloc&) {
+        Clear();
+        return false;
+    }
+}
+
+bool XmlDocument::LoadFromBytes(std::string_view bytes) {
+    Clear();
+    try {
+        int encoding_flags = 0;
+        DecodeTextBytes(bytes, text_, encoding_flags, result_log_);
+        flags_ = encoding_flags;
+        return Parse();
+    } catch (const std::bad_alloc&) {
+        Clear();
+        return false;
+    }
+}
+
+bool XmlDocument::LoadFromText(std::wstring text) {
+    Clear();
+    text_ = std::move(text);
+    try {
+        return Parse();
+    } catch (const std::bad_alloc&) {
+        Clear();
+        return false;
+    }
+}
+
+void XmlDocument::Clear() {
+    // Release the old document before a new one is read, so two never occupy memory together.
+    std::wstring().swap(text_);
+    std::wstring().swap(result_log_);
+    long_tags_ = XmlLongTagLengths{};
+    elements_.Reset(1);
+    flags_ = 0;
+    ResetCursor();
+}
+
+bool XmlDocument::Parse() {
+    ResetCursor();
+    elements_.Reset(static_cast<int64_t>(text_.size() / kCharactersPerExpectedElement + kSpareEntries));
+    CXmlTreeBuilder builder(text_, elements_, result_log_, long_tags_);
+    return builder.Build();
+}
+
+void XmlDocument::ResetCursor() noexcept {
+    parent_pos_ = 0;
+    current_pos_ = 0;
+    child_pos_ = 0;
+    node_kind_ = 0;
+}
+
+std::wstring_view XmlDocument::ElementName(int index) const noexcept {
+    if (index <= 0 || index >= elements_.FreePos())
+        return {};
+    std::wstring_view text = text_;
+    size_t name_start = static_cast<size_t>(elements_[index].start) + 1;
+    return text.substr(name_start, XmlNameEnd(text, name_start) - name_start);
+}
+
+bool XmlDocument::NameMatches(int index, std::wstring_view name) const noexcept {
+    if (name.empty())
+        return true;
+    size_t name_start = static_cast<size_t>(elements_[index].start) + 1;
+    // The element's name ends at the first delimiter, so the wanted name must be followed by one
+    // in the text and contain none itself.
+    if (name_start + name.size() >= text_.size())
+        return false;
+    const wchar_t* candidate = text_.data() + name_start;
+    for (size_t i = 0; i < name.size(); ++i) {
+        if (candidate[i] != name[i] || IsXmlNameDelimiter(candidate[i]))
+            return false;
+    }
+    return IsXmlNameDelimiter(candidate[name.size()]);
+}
+
+bool XmlDocument::FindElement(std::wstring_view name) {
+    int candidate =
+        current_pos_ != 0 ? elements_[current_pos_].next_sibling : elements_[parent_pos_].first_child;
+    for (; candidate != 0; candidate = elements_[candidate].next_sibling) {
+        if (NameMatches(candidate, name)) {
+            parent_pos_ = elements_[candidate].parent;
+            current_pos_ = candidate;
+            child_pos_ = 0;
+            node_kind_ = 1;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool XmlDocument::FindChildElement(std::wstring_view name) {
+    if (current_pos_ == 0 && !FindElement(L""))
+        return false;
+    int candidate =
+        child_pos_ != 0 ? elements_[child_pos_].next_sibling : elements_[current_pos_].first_child;
+    for (; candidate != 0; candidate = elements_[candidate].next_sibling) {
+        if (NameMatches(candidate, name)) {
+            child_pos_ = candidate;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool XmlDocument::EnterElement() {
+    if (current_pos_ == 0)
+        return false;
+    parent_pos_ = current_pos_;
+    current_pos_ = child_pos_;
+    child_pos_ = 0;
+    node_kind_ = current_pos_ != 0 ? 1 : 0;
+    return true;
+}
+
+bool XmlDocument::LeaveElement() {
+    if (parent_pos_ == 0)
+        return false;
+    child_pos_ = current_pos_;
+    current_pos_ = parent_pos_;
+    parent_pos_ = elements_[parent_pos_].parent;
+    node_kind_ = 1;
+    return true;
+}
+
+int XmlDocument::StartTagLength(int index) const noexcept {
+    auto field = static_cast<int>(elements_[index].tag_lengths & kXmlStartTagLengthMask);
+    if (field == static_cast<int>(kXmlStartTagLengthMask))
+        return long_tags_.start_tags.at(index);
+    return field;
+}
+
+int XmlDocument::EndTagLength(int index) const noexcept {
+    auto field = static_cast<int>(elements_[index].tag_lengths >> kXmlTagLengthBits);
+    if (field == static_cast<int>(kXmlEndTagLengthMask))
+        return long_tags_.end_tags.at(index);
+    return field;
+}
+
+std::wstring XmlDocument::ElementText() const {
+    if (current_pos_ == 0)
+        return {};
+    const XmlElementEntry& entry = elements_[current_pos_];
+    if (entry.first_child != 0)
+        return {};
+    size_t content_start =
+        static_cast<size_t>(entry.start) + static_cast<size_t>(StartTagLength(current_pos_));
+    size_t content_end = static_cast<size_t>(entry.start) + static_cast<size_t>(entry.length) -
+                         static_cast<size_t>(EndTagLength(current_pos_));
+    if (content_end <= content_start)
+        return {};
+    std::wstring_view content = std::wstring_view(text_).substr(content_start, content_end - content_start);
+    std::wstring result;
+    if (content.find(L'<') == std::wstring_view::npos) {
+        AppendDecodedText(content, result);
+        return result;
+    }
+    XmlNode node;
+    for (size_t pos = 0; pos < content.size(); pos = node.end) {
+        ScanXmlNode(content, pos, node);
+        if (node.error != XmlScanError::None)
+            continue;
+        if (node.kind == kXmlText) {
+            AppendDecodedText(content.substr(node.start, node.end - node.start), result);
+        } else if (node.kind == kXmlCdata) {
+            // The characters between "<![CDATA[" and "]]>", as they are.
+            size_t inner_start = std::min(node.start + 9, node.end - 3);
+            result.append(content.substr(inner_start, node.end - 3 - inner_start));
+        }
+    }
+    return result;
+}

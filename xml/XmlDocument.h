@@ -18,7 +18,7 @@ public:
     // file could be read and the document is well-formed.
     bool Load(const std::wstring& path);
     // The same for a file's bytes already in memory.
-    bool LoadFromBytes(std::string bytes);
+    bool LoadFromBytes(std::string_view bytes);
     // Parses a text directly (no decoding, no reading events).
     bool LoadFromText(std::wstring text);
 
@@ -51,6 +51,7 @@ public:
 
 private:
     bool Parse();
+    void Clear();
     void ResetCursor() noexcept;
     bool NameMatches(int index, std::wstring_view name) const noexcept;
     int StartTagLength(int index) const noexcept;
@@ -64,4 +65,5 @@ private:
     int node_kind_ = 0;
     int flags_ = 0;
     CElementIndex elements_;
+    XmlLongTagLengths long_tags_;
 };
