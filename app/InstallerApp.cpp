@@ -3,6 +3,7 @@
 #include "app/InstallGuide.h"
 #include "app/SingleInstance.h"
 #include "app/WindowsSwitchKey.h"
+#include "config/InstallConfig.h"
 
 #include <shellapi.h>
 #include <shlwapi.h>
@@ -46,6 +47,8 @@ BOOL CNVXMasterInstallerApp::InitInstance() {
     SetRegistryKey(L"Local AppWizard-Generated Applications");
     if (!RegisterInstallerWindowClass())
         return FALSE;
+    // Whatever the load reached is what the rest of the run sees; it reports nothing.
+    theConfig.LoadConfiguration(*this);
     RunInstallGuide();
     return FALSE;
 }

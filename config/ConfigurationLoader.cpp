@@ -1,0 +1,62 @@
+// The start-up load: the manifest next to the executable (or the one the user's registry
+// points at), then the language list, the installed copy and the local folders. Each stop
+// is silent; start-up goes on with what was filled.
+#include "config/InstallConfig.h"
+#include "config/LocalPaths.h"
+#include "config/RegistryKey.h"
+
+#include <windows.h>
+#include <shlwapi.h>
+
+namespace {
+
+constexpr wchar_t kOverrideKey[] = L"SOFTWARE\\NVX Systems\\Lumetra Professional\\170";
+constexpr wchar_t kOverrideValue[] = L"WebInstallerManifest";
+constexpr DWORD kModulePathBuffer = 512;
+
+} // namespace
+
+void CInstallConfig::LoadConfiguration(LaunchOptions& app) {
+    wchar_t path[kModulePathBuffer];
+    DWORD length = ::GetModuleFileNameW(nullptr, path, kModulePathBuffer);
+    // A full buffer means the path was cut: its folder would be wrong.
+    if (length == 0 || length >= kModulePathBuffer)
+        return;
+    LoadConfigurationFor(std::wstring(path, length), app);
+}
+
+void CInstallConfig::LoadConfigurationFor(const std::wstring& module_path, LaunchOptions& app) {
+    std::optional<std::wstring> folder = ModuleFolderOf(module_path);
+    if (!folder)
+        return;
+    module_folder = *folder;
+    manifest_path = module_folder + L"\\config\\manifestPro.xml";
+    if (!ParseManifest(manifest))
+        return;
+
+    std::wstring override_path;
+    if (!manifest.standalone && ReadManifestOverride(override_path)) {
+        manifest_path = override_path;
+        ManifestInfo replacement;
+        if (!ParseManifest(replacement))
+            return;
+        manifest = std::move(replacement);
+    }
+
+    if (manifest.pid.empty() || manifest.registry.empty() || manifest.main_component_url.empty())
+        return;
+    BuildLanguageList(app);
+    DetectInstalledProduct(app);
+    PrepareFolders();
+}
+
+bool CInstallConfig::ReadManifestOverride(std::wstring& path) const {
+    RegistryKey key(HKEY_CURRENT_USER, kOverrideKey);
+    path = key.ReadString(kOverrideValue).value_or(std::wstring());
+    key.Close();
+    return !path.empty() && ::PathFileExistsW(path.c_str());
+}
+
+void CInstallConfig::BuildLanguageList(const LaunchOptions& app) {
+    BuildLanguageList(app.requested_language, static_cast<int32_t>(::GetUserDefaultUILanguage()));
+}
