@@ -10,11 +10,16 @@ bool CFile::Open(const std::wstring& path, unsigned flags, DWORD* error) noexcep
     DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE;
     if (flags & shareDenyWrite)
         share = FILE_SHARE_READ;
+    if (flags & shareExclusive)
+        share = 0;
+    DWORD attributes = FILE_ATTRIBUTE_NORMAL;
+    if (flags & osRandomAccess)
+        attributes |= FILE_FLAG_RANDOM_ACCESS;
     DWORD disposition = OPEN_EXISTING;
     if (flags & modeCreate)
         disposition = (flags & modeNoTruncate) ? OPEN_ALWAYS : CREATE_ALWAYS;
     handle_ =
-        ::CreateFileW(path.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+        ::CreateFileW(path.c_str(), access, share, nullptr, disposition, attributes, nullptr);
     if (handle_ == INVALID_HANDLE_VALUE) {
         if (error)
             *error = ::GetLastError();

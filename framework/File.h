@@ -22,10 +22,13 @@ public:
         modeRead = 0x0000,
         modeWrite = 0x0001,
         modeReadWrite = 0x0002,
+        shareExclusive = 0x0010,
         shareDenyWrite = 0x0020,
         shareDenyNone = 0x0040,
         modeNoTruncate = 0x1000,
         modeCreate = 0x2000,
+        typeBinary = 0x8000, // files are always binary; accepted for the callers' clarity
+        osRandomAccess = 0x40000,
     };
 
     CFile() noexcept = default;

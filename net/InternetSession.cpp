@@ -3,6 +3,13 @@
 HINTERNET internet_session = nullptr;
 CRITICAL_SECTION file_write_lock;
 
+namespace {
+
+// Owners are created and destroyed on the main thread (static construction, test set-up).
+int owner_count = 0;
+
+} // namespace
+
 bool OpenInternetSession() noexcept {
     if (!internet_session)
         internet_session = ::InternetOpenW(kUserAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
@@ -10,11 +17,14 @@ bool OpenInternetSession() noexcept {
 }
 
 CInternetSessionOwner::CInternetSessionOwner() noexcept {
-    ::InitializeCriticalSection(&file_write_lock);
+    if (owner_count++ == 0)
+        ::InitializeCriticalSection(&file_write_lock);
     OpenInternetSession();
 }
 
 CInternetSessionOwner::~CInternetSessionOwner() {
+    if (--owner_count != 0)
+        return;
     if (internet_session) {
         ::InternetCloseHandle(internet_session);
         internet_session = nullptr;

@@ -13,11 +13,22 @@ inline constexpr wchar_t kUserAgent[] = L"Lumetra Web Installer Client";
 bool OpenInternetSession() noexcept;
 
 // Owns both objects for the life of the process: creates the lock and opens the session on
-// construction, closes the session and deletes the lock on destruction.
+// construction, closes the session and deletes the lock on destruction. The application object
+// holds the one owner; a second owner alive at the same time (a test harness, a tool) shares
+// the first one's objects, and the last owner to go releases them.
 class CInternetSessionOwner {
 public:
     CInternetSessionOwner() noexcept;
     ~CInternetSessionOwner();
     CInternetSessionOwner(const CInternetSessionOwner&) = delete;
     CInternetSessionOwner& operator=(const CInternetSessionOwner&) = delete;
+};
+
+// Holds file_write_lock for one scope.
+class CFileWriteLockScope {
+public:
+    CFileWriteLockScope() noexcept { ::EnterCriticalSection(&file_write_lock); }
+    ~CFileWriteLockScope() { ::LeaveCriticalSection(&file_write_lock); }
+    CFileWriteLockScope(const CFileWriteLockScope&) = delete;
+    CFileWriteLockScope& operator=(const CFileWriteLockScope&) = delete;
 };

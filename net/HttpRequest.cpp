@@ -1,0 +1,96 @@
+#include "net/HttpRequest.h"
+
+#include "net/HttpRules.h"
+#include "net/InternetSession.h"
+#include "net/RefererUrl.h"
+
+#include <vector>
+
+namespace {
+
+constexpr DWORD kComponentLength = 4096;
+
+const wchar_t* const kXmlOrAny[] = {L"application/xml", L"*/*", nullptr};
+const wchar_t* const kAny[] = {L"*/*", nullptr};
+
+// INTERNET_FLAG_RELOAD | NO_CACHE_WRITE | SECURE | KEEP_CONNECTION | IGNORE_CERT_DATE_INVALID |
+// IGNORE_CERT_CN_INVALID | NO_UI, as each request kind needs them. Certificates whose dates or host
+// name do not match are accepted on purpose; an unknown issuer is still refused.
+constexpr DWORD kProbeHttpsFlags = 0x80803200;
+constexpr DWORD kProbeHttpFlags = 0x80000200;
+constexpr DWORD kFileHttpsFlags = 0x84C03200;
+constexpr DWORD kFileHttpFlags = 0x84400200;
+
+std::wstring Component(const std::vector<wchar_t>& buffer, DWORD length) {
+    return std::wstring(buffer.data(), length);
+}
+
+} // namespace
+
+const HttpRequestKind kProbeRequest{nullptr, kXmlOrAny, kProbeHttpsFlags, kProbeHttpFlags};
+const HttpRequestKind kFileRequest{L"GET", kAny, kFileHttpsFlags, kFileHttpFlags};
+const HttpRequestKind kDocumentRequest{L"GET", kXmlOrAny, kProbeHttpsFlags, kProbeHttpFlags};
+
+bool CrackUrl(const std::wstring& url, CrackedUrl& parts) {
+    std::vector<wchar_t> scheme(kComponentLength), host(kComponentLength), user(kComponentLength),
+        password(kComponentLength), path(kComponentLength), extra(kComponentLength);
+    URL_COMPONENTSW c{};
+    c.dwStructSize = sizeof(c);
+    c.lpszScheme = scheme.data();
+    c.dwSchemeLength = kComponentLength;
+    c.lpszHostName = host.data();
+    c.dwHostNameLength = kComponentLength;
+    c.lpszUserName = user.data();
+    c.dwUserNameLength = kComponentLength;
+    c.lpszPassword = password.data();
+    c.dwPasswordLength = kComponentLength;
+    c.lpszUrlPath = path.data();
+    c.dwUrlPathLength = kComponentLength;
+    c.lpszExtraInfo = extra.data();
+    c.dwExtraInfoLength = kComponentLength;
+    if (!::InternetCrackUrlW(url.c_str(), 0, 0, &c))
+        return false;
+    parts.scheme = c.nScheme;
+    parts.host = Component(host, c.dwHostNameLength);
+    parts.port = c.nPort;
+    parts.user = Component(user, c.dwUserNameLength);
+    parts.password = Component(password, c.dwPasswordLength);
+    parts.object = Component(path, c.dwUrlPathLength) + Component(extra, c.dwExtraInfoLength);
+    return true;
+}
+
+nvx::UniqueInternetHandle ConnectTo(const CrackedUrl& parts) {
+    DWORD service = parts.scheme == INTERNET_SCHEME_FTP ? INTERNET_SERVICE_FTP : INTERNET_SERVICE_HTTP;
+    return nvx::UniqueInternetHandle(::InternetConnectW(internet_session, parts.host.c_str(), parts.port,
+                                                        parts.user.c_str(), parts.password.c_str(), service,
+                                                        0, 0));
+}
+
+nvx::UniqueInternetHandle OpenHttpRequest(HINTERNET connection, const CrackedUrl& parts,
+                                          const HttpRequestKind& kind) {
+    DWORD flags = parts.scheme == INTERNET_SCHEME_HTTPS ? kind.https_flags : kind.other_flags;
+    nvx::UniqueInternetHandle request(::HttpOpenRequestW(connection, kind.verb, parts.object.c_str(),
+                                                         L"HTTP/1.1", nullptr,
+                                                         const_cast<LPCWSTR*>(kind.accept_types), flags, 0));
+    if (request && referer_url[0] != L'\0') {
+        std::wstring header = L"Referer: " + std::wstring(referer_url);
+        ::HttpAddRequestHeadersW(request.get(), header.c_str(), static_cast<DWORD>(-1),
+                                 HTTP_ADDREQ_FLAG_ADD | HTTP_ADDREQ_FLAG_REPLACE);
+    }
+    return request;
+}
+
+bool QueryStatusCode(HINTERNET request, DWORD& status) {
+    DWORD size = sizeof(status);
+    return ::HttpQueryInfoW(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size,
+                            nullptr) != FALSE;
+}
+
+bool QueryContentLengthHeader(HINTERNET request, int64_t& length) {
+    wchar_t text[16] = {};
+    DWORD size = sizeof(text);
+    if (!::HttpQueryInfoW(request, HTTP_QUERY_CONTENT_LENGTH, text, &size, nullptr))
+        return false;
+    length = ParseContentLength(std::wstring_view(text, size / sizeof(wchar_t)));
+    return true;
+}

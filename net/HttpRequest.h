@@ -1,0 +1,40 @@
+#pragma once
+// The pieces every HTTP operation is built from: crack the URL, connect on the process-wide
+// session, open a request with its verb, accept types and flags, and add the Referer header.
+#include "net/InternetHandle.h"
+
+#include <windows.h>
+#include <wininet.h>
+
+#include <string>
+
+struct CrackedUrl {
+    INTERNET_SCHEME scheme = INTERNET_SCHEME_UNKNOWN;
+    std::wstring host;
+    INTERNET_PORT port = 0;
+    std::wstring user;
+    std::wstring password;
+    std::wstring object; // path followed by the query
+};
+
+// The parameters of one kind of request.
+struct HttpRequestKind {
+    const wchar_t* verb;                // null: WinINet's default (GET)
+    const wchar_t* const* accept_types; // null-terminated list
+    DWORD https_flags;
+    DWORD other_flags;
+};
+
+extern const HttpRequestKind kProbeRequest;    // QueryContentLength
+extern const HttpRequestKind kFileRequest;     // DownloadToFile
+extern const HttpRequestKind kDocumentRequest; // DownloadToStream
+
+bool CrackUrl(const std::wstring& url, CrackedUrl& parts);
+nvx::UniqueInternetHandle ConnectTo(const CrackedUrl& parts);
+// Opens the request and, when a Referer is configured, adds that header.
+nvx::UniqueInternetHandle OpenHttpRequest(HINTERNET connection, const CrackedUrl& parts,
+                                          const HttpRequestKind& kind);
+// The numeric HTTP status of a sent request; false when it cannot be read.
+bool QueryStatusCode(HINTERNET request, DWORD& status);
+// The Content-Length header as a number; false when the header is missing.
+bool QueryContentLengthHeader(HINTERNET request, int64_t& length);

@@ -1,0 +1,60 @@
+#pragma once
+// The read loops of the HTTP client, independent of WinINet: where the bytes come from and
+// where a batch goes are interfaces, so the loops' order of tests, reads, reports and writes
+// is the same whatever carries them.
+#include "net/DownloadStatus.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <ostream>
+
+class IByteSource {
+public:
+    // Bytes that can be read now (0 at the end of the body); false when the query failed.
+    virtual bool QueryDataAvailable(uint32_t& available) = 0;
+    // Reads up to `size` bytes; false when the read failed.
+    virtual bool Read(uint8_t* buffer, uint32_t size, uint32_t& read) = 0;
+    // Error number of the last failed query or read.
+    virtual uint32_t LastError() const = 0;
+
+protected:
+    ~IByteSource() = default;
+};
+
+class IBatchWriter {
+public:
+    // Writes a batch at an absolute file offset and flushes it; throws when that fails.
+    virtual void WriteBatch(uint64_t offset, const uint8_t* data, size_t size) = 0;
+
+protected:
+    ~IBatchWriter() = default;
+};
+
+enum class TransferEnd {
+    NoMoreData, // nothing left to read
+    Cancelled,  // a cancel was seen between reads
+    Failed,     // an availability query or a read failed (the source keeps the error)
+};
+
+// Reads the body in pieces of at most kFileReadSize bytes, reporting each read twice (as
+// InProgress, with the running count in status.received), and writes the bytes out in batches
+// of at most kFileBatchSize bytes, a batch also ending after a short read. While a pause is
+// requested nothing is read and `pause_wait` is called between the checks. Whatever is still
+// batched when the loop ends is written out.
+TransferEnd RunFileReadLoop(IByteSource& source, IBatchWriter& writer, ICancelRequest& cancel,
+                            IDownloadCallback& sink, DownloadStatusInfo& status,
+                            const std::function<void()>& pause_wait);
+
+struct StreamCopyResult {
+    TransferEnd end = TransferEnd::NoMoreData;
+    uint64_t received = 0;
+    bool write_failed = false; // the stream refused bytes
+};
+
+// Copies the body into `out` in pieces of at most kStreamReadSize bytes; no pause, no reports.
+StreamCopyResult CopyBodyToStream(IByteSource& source, std::ostream& out, ICancelRequest& cancel);
+
+// True when the copy reached the end of the body with every byte taken by the stream and, when
+// the server announced a length, with exactly that many bytes.
+bool IsWholeBody(const StreamCopyResult& copy, const int64_t* content_length) noexcept;

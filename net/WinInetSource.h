@@ -1,0 +1,38 @@
+#pragma once
+// The body of a sent WinINet request as a byte source for the read loops.
+#include "net/TransferLoop.h"
+
+#include <windows.h>
+#include <wininet.h>
+
+class CWinInetSource final : public IByteSource {
+public:
+    explicit CWinInetSource(HINTERNET request) noexcept : request_(request) {}
+
+    bool QueryDataAvailable(uint32_t& available) override {
+        DWORD bytes = 0;
+        if (!::InternetQueryDataAvailable(request_, &bytes, 0, 0))
+            return Fail();
+        available = bytes;
+        return true;
+    }
+
+    bool Read(uint8_t* buffer, uint32_t size, uint32_t& read) override {
+        DWORD bytes = 0;
+        if (!::InternetReadFile(request_, buffer, size, &bytes))
+            return Fail();
+        read = bytes;
+        return true;
+    }
+
+    uint32_t LastError() const override { return error_; }
+
+private:
+    bool Fail() noexcept {
+        error_ = ::GetLastError();
+        return false;
+    }
+
+    HINTERNET request_;
+    uint32_t error_ = 0;
+};
