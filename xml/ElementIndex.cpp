@@ -19,22 +19,14 @@ void CElementIndex::Reset(int64_t capacity) {
     free_pos_ = 1;
 }
 
-int32_t CElementIndex::Add() {
-    if (free_pos_ >= capacity_) {
-        if (capacity_ >= kMaxEntries)
-            return 0;
-        Grow();
-    }
-    int32_t index = free_pos_++;
-    (*this)[index] = XmlElementEntry{};
-    return index;
-}
-
-void CElementIndex::Grow() {
+bool CElementIndex::Grow() {
+    if (capacity_ >= kMaxEntries)
+        return false;
     // By half, but never past the end of the next segment, so a step allocates at most one segment.
     int64_t wanted = capacity_ + std::max<int64_t>(capacity_ / 2, 1);
     int64_t segment_end = (capacity_ / kSegmentSize + 1) * kSegmentSize;
     Allocate(std::min({wanted, segment_end, kMaxEntries}));
+    return true;
 }
 
 void CElementIndex::Allocate(int64_t capacity) {

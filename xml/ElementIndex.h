@@ -45,7 +45,13 @@ public:
     void Reset(int64_t capacity);
     // Hands out the next index (document order), growing the capacity by half when it is full.
     // Returns 0 when the index cannot grow any further (more than INT32_MAX entries).
-    int32_t Add();
+    int32_t Add() {
+        if (free_pos_ >= capacity_ && !Grow())
+            return 0;
+        int32_t index = free_pos_++;
+        (*this)[index] = XmlElementEntry{};
+        return index;
+    }
 
     XmlElementEntry& operator[](int32_t index) noexcept {
         return segments_[static_cast<uint32_t>(index) >> kSegmentBits][index & (kSegmentSize - 1)];
@@ -62,7 +68,7 @@ public:
     }
 
 private:
-    void Grow();
+    bool Grow();
     void Allocate(int64_t capacity);
 
     std::vector<std::unique_ptr<XmlElementEntry[]>> segments_;

@@ -5,6 +5,19 @@ namespace {
 constexpr size_t npos = std::wstring_view::npos;
 constexpr int kUndecidedTag = -1; // the text ended before the kind of tag could be told
 
+// Field by field: assigning a whole new node goes through a temporary, and that copy was the
+// costliest part of scanning a tag.
+void StartNode(XmlNode& node, size_t pos) {
+    node.kind = kXmlText;
+    node.error = XmlScanError::None;
+    node.start = pos;
+    node.end = pos;
+    node.name_start = pos;
+    node.name_end = pos;
+    node.error_offset = pos;
+    node.empty_element = false;
+}
+
 void Unterminated(XmlNode& node, int kind, size_t text_end) {
     node.kind = kind;
     node.error = XmlScanError::Unterminated;
@@ -47,6 +60,8 @@ void ScanStartTag(std::wstring_view text, size_t pos, XmlNode& node) {
     size_t n = text.size();
     for (size_t i = node.name_end; i < n; ++i) {
         wchar_t c = data[i];
+        if (c > L'>') // none of > " ' (the usual case: letters)
+            continue;
         if (c == L'>') {
             node.end = i + 1;
             if (data[i - 1] == L'/' && i - 1 > pos) {
@@ -148,8 +163,7 @@ size_t XmlNameEnd(std::wstring_view text, size_t pos) noexcept {
 }
 
 void ScanXmlMarkup(std::wstring_view text, size_t pos, XmlNode& node) noexcept {
-    node = XmlNode{};
-    node.start = pos;
+    StartNode(node, pos);
     size_t n = text.size();
     if (pos + 1 >= n) {
         Unterminated(node, kUndecidedTag, n);
@@ -189,8 +203,7 @@ void ScanXmlNode(std::wstring_view text, size_t pos, XmlNode& node) noexcept {
         ScanXmlMarkup(text, pos, node);
         return;
     }
-    node = XmlNode{};
-    node.start = pos;
+    StartNode(node, pos);
     size_t next = text.find(L'<', pos);
     node.end = next == npos ? text.size() : next;
     node.kind = kXmlBlankText;

@@ -37,27 +37,17 @@ struct XmlNode {
     bool empty_element = false;
 };
 
-// True for the characters that end a name in a tag.
+// True for the characters that end a name in a tag: blanks, < > = \ / ? ! " ' and ;. All of
+// them lie at or below "\", so letters above it are told apart with one comparison.
 inline bool IsXmlNameDelimiter(wchar_t c) noexcept {
-    switch (c) {
-    case L' ':
-    case L'\t':
-    case L'\n':
-    case L'\r':
-    case L'<':
-    case L'>':
-    case L'=':
-    case L'\\':
-    case L'/':
-    case L'?':
-    case L'!':
-    case L'"':
-    case L'\'':
-    case L';':
-        return true;
-    default:
-        return false;
-    }
+    constexpr unsigned long long kBelow64 = (1ull << ' ') | (1ull << '\t') | (1ull << '\n') | (1ull << '\r') |
+                                            (1ull << '<') | (1ull << '>') | (1ull << '=') | (1ull << '/') |
+                                            (1ull << '?') | (1ull << '!') | (1ull << '"') | (1ull << '\'') |
+                                            (1ull << ';');
+    auto code = static_cast<unsigned long>(c);
+    if (code < 64)
+        return (kBelow64 >> code) & 1;
+    return code == '\\';
 }
 
 inline bool IsXmlBlank(wchar_t c) noexcept {

@@ -21,8 +21,13 @@ bool CXmlTreeBuilder::Build() {
     size_t pos = 0;
     while (pos < n) {
         if (data[pos] != L'<') {
-            size_t next = text_.find(L'<', pos);
-            pos = next == std::wstring_view::npos ? n : next;
+            size_t stop = std::min(n, pos + 16);
+            while (++pos < stop && data[pos] != L'<') {
+            }
+            if (pos == stop && pos < n) {
+                size_t next = text_.find(L'<', pos);
+                pos = next == std::wstring_view::npos ? n : next;
+            }
             continue;
         }
         ScanXmlMarkup(text_, pos, node);
@@ -69,26 +74,30 @@ void CXmlTreeBuilder::OnStartTag(const XmlNode& node) {
         elements_[index].length = static_cast<int32_t>(start_length);
         return;
     }
-    uint64_t hash = HashXmlName(text_.data() + node.name_start, node.name_end - node.name_start);
-    stack_.push_back(OpenElement{index, hash});
-    open_names_.Add(hash);
+    size_t name_length = node.name_end - node.name_start;
+    uint64_t hash = 0;
+    if (tracking_names_) {
+        hash = HashXmlName(text_.data() + node.name_start, name_length);
+        open_names_.Add(hash);
+    }
+    stack_.push_back(OpenElement{index, static_cast<uint32_t>(name_length), hash});
 }
 
 void CXmlTreeBuilder::OnEndTag(const XmlNode& node) {
     std::wstring_view name = text_.substr(node.name_start, node.name_end - node.name_start);
-    uint64_t hash = HashXmlName(name.data(), name.size());
     size_t depth = stack_.size();
     bool found = false;
-    if (depth > 0 && stack_.back().name_hash == hash && NameOnStackEquals(stack_.back(), name)) {
+    if (depth > 0 && NameOnStackEquals(stack_.back(), name)) {
         found = true;
-    } else if (open_names_.Contains(hash)) {
-        // Only reached when an open element carries the name (or one with the same hash), so the
-        // walk either pays for elements that are closed now or is a rare hash collision.
-        for (size_t k = depth; k-- > 0;) {
-            if (stack_[k].name_hash == hash && NameOnStackEquals(stack_[k], name)) {
-                depth = k + 1;
+    } else {
+        StartTrackingNames();
+        uint64_t hash = HashXmlName(name.data(), name.size());
+        // Only walks the stack when an open element carries the name (or one with the same hash),
+        // so the walk pays for elements that are closed now, or is a rare hash collision.
+        for (size_t k = open_names_.Contains(hash) ? depth : 0; k > 0 && !found; --k) {
+            if (stack_[k - 1].name_hash == hash && NameOnStackEquals(stack_[k - 1], name)) {
+                depth = k;
                 found = true;
-                break;
             }
         }
     }
@@ -169,6 +178,11 @@ void CXmlTreeBuilder::AppendChild(int32_t parent, int32_t child) {
 }
 
 void CXmlTreeBuilder::SetTagLengths(int32_t index, size_t start_length, size_t end_length) {
+    if (start_length < kXmlStartTagLengthMask && end_length < kXmlEndTagLengthMask) [[likely]] {
+        elements_[index].tag_lengths =
+            static_cast<uint32_t>(start_length) | (static_cast<uint32_t>(end_length) << kXmlTagLengthBits);
+        return;
+    }
     uint32_t start_field = static_cast<uint32_t>(std::min<size_t>(start_length, kXmlStartTagLengthMask));
     uint32_t end_field = static_cast<uint32_t>(std::min<size_t>(end_length, kXmlEndTagLengthMask));
     if (start_field == kXmlStartTagLengthMask)
@@ -179,8 +193,19 @@ void CXmlTreeBuilder::SetTagLengths(int32_t index, size_t start_length, size_t e
 }
 
 void CXmlTreeBuilder::Pop() {
-    open_names_.Remove(stack_.back().name_hash);
+    if (tracking_names_)
+        open_names_.Remove(stack_.back().name_hash);
     stack_.pop_back();
+}
+
+void CXmlTreeBuilder::StartTrackingNames() {
+    if (tracking_names_)
+        return;
+    tracking_names_ = true;
+    for (OpenElement& open : stack_) {
+        open.name_hash = HashXmlName(text_.data() + elements_[open.index].start + 1, open.name_length);
+        open_names_.Add(open.name_hash);
+    }
 }
 
 std::wstring_view CXmlTreeBuilder::NameOf(int32_t index) const {
@@ -189,7 +214,14 @@ std::wstring_view CXmlTreeBuilder::NameOf(int32_t index) const {
 }
 
 bool CXmlTreeBuilder::NameOnStackEquals(const OpenElement& open, std::wstring_view name) const {
-    return NameOf(open.index) == name;
+    if (open.name_length != name.size())
+        return false;
+    const wchar_t* stored = text_.data() + elements_[open.index].start + 1;
+    for (size_t i = 0; i < name.size(); ++i) {
+        if (stored[i] != name[i])
+            return false;
+    }
+    return true;
 }
 
 void CXmlTreeBuilder::Finish() {

@@ -21,7 +21,8 @@ public:
 private:
     struct OpenElement {
         int32_t index;
-        uint64_t name_hash;
+        uint32_t name_length;
+        uint64_t name_hash; // set while names are tracked
     };
 
     void OnStartTag(const XmlNode& node);
@@ -33,6 +34,9 @@ private:
     void UnendAbove(size_t keep, size_t at);
     void MoveChildren(int32_t from, int32_t to);
     void Pop();
+    // From the first end tag that does not close the innermost element on, the names of the open
+    // elements are counted (well-formed documents never pay for it).
+    void StartTrackingNames();
     bool NameOnStackEquals(const OpenElement& open, std::wstring_view name) const;
     std::wstring_view NameOf(int32_t index) const;
     void Finish();
@@ -43,5 +47,6 @@ private:
     XmlLongTagLengths& long_tags_;
     std::vector<OpenElement> stack_;
     COpenNameCounts open_names_;
+    bool tracking_names_ = false;
     bool not_well_formed_ = false;
 };

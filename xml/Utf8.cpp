@@ -6,7 +6,6 @@
 namespace {
 
 constexpr wchar_t kReplacement = 0xFFFD;
-constexpr size_t kBlock = 4096; // units converted through a small buffer before appending
 
 bool IsContinuation(unsigned char c) {
     return (c & 0xC0) == 0x80;
@@ -110,29 +109,26 @@ bool PassesUtf8Test(std::string_view bytes) noexcept {
 void AppendUtf8AsUtf16(std::string_view bytes, std::wstring& out) {
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     size_t n = bytes.size();
-    out.reserve(out.size() + n);
-    wchar_t block[kBlock + 2];
-    size_t filled = 0;
+    // Every byte gives at most one unit (four-byte sequences give two), so the text fits in n.
+    size_t old_size = out.size();
+    out.resize(old_size + n);
+    wchar_t* d = out.data() + old_size;
     size_t i = 0;
     while (i < n) {
-        if (filled + 8 > kBlock) {
-            out.append(block, filled);
-            filled = 0;
-        }
         if (i + 8 <= n && AllAscii8(p + i)) {
             for (size_t k = 0; k < 8; ++k)
-                block[filled + k] = static_cast<wchar_t>(p[i + k]);
-            filled += 8;
+                d[k] = static_cast<wchar_t>(p[i + k]);
+            d += 8;
             i += 8;
             continue;
         }
         if (p[i] < 0x80) {
-            block[filled++] = static_cast<wchar_t>(p[i++]);
+            *d++ = static_cast<wchar_t>(p[i++]);
             continue;
         }
         size_t produced = 0;
-        i += DecodeSequence(p + i, n - i, block + filled, produced);
-        filled += produced;
+        i += DecodeSequence(p + i, n - i, d, produced);
+        d += produced;
     }
-    out.append(block, filled);
+    out.resize(static_cast<size_t>(d - out.data()));
 }

@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes through reading a text file, parsing and a walk of every element with
 // its text; also parses the bytes taken directly as characters (NULs and all).
-#include "xml/XmlDocument.h"
+#include "tests/xml/XmlWalk.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -20,31 +20,15 @@ std::string NarrowPath(const std::wstring& path) {
     return std::string(path.begin(), path.end());
 }
 
-// Visits every element through the cursor, depth first, reading each one's text. Every element
-// of the index must be reached exactly once.
-void WalkEveryElement(XmlDocument& document) {
-    long visited = 0;
-    long elements = document.FreePos() - 1;
-    if (document.FindElement(L"")) {
-        for (;;) {
-            ++visited;
-            if (visited > elements)
-                std::abort();
-            std::wstring text = document.ElementText();
-            if (text.size() > document.Text().size())
-                std::abort();
-            if (document.FindChildElement(L"") && document.EnterElement())
-                continue;
-            bool moved = false;
-            while (!(moved = document.FindElement(L""))) {
-                if (!document.LeaveElement())
-                    break;
-            }
-            if (!moved)
-                break;
-        }
-    }
-    if (visited != elements)
+// Every element of the index must be reached exactly once, and no text can be longer than the
+// document's.
+void CheckWalk(XmlDocument& document) {
+    size_t limit = document.Text().size();
+    long visited = WalkEveryElement(document, [limit](const std::wstring& text) {
+        if (text.size() > limit)
+            std::abort();
+    });
+    if (visited != document.FreePos() - 1)
         std::abort();
 }
 
@@ -57,10 +41,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::fclose(file);
         XmlDocument document;
         document.Load(path);
-        WalkEveryElement(document);
+        CheckWalk(document);
     }
     XmlDocument direct;
     direct.LoadFromText(std::wstring(data, data + size));
-    WalkEveryElement(direct);
+    CheckWalk(direct);
     return 0;
 }

@@ -31,6 +31,12 @@ const TreeCase kTreeCases[] = {
     {"end_tag_closes_inner_element_of_same_name", L"<a><b><a></b></a></a>", false, L"a(b(a!))",
      L"<unended_start_tag tagname=\"a\" offset=\"6\" offset2=\"9\"/><lone_end_tag tagname=\"a\" "
      L"offset=\"17\"/>"},
+    {"search_below_the_innermost_element", L"<a><b><c></b></c></a>", false, L"a(b(c!))",
+     L"<unended_start_tag tagname=\"c\" offset=\"6\" offset2=\"9\"/><lone_end_tag tagname=\"c\" "
+     L"offset=\"13\"/>"},
+    {"elements_opened_after_a_lone_end_tag", L"<a><x></y><b></b></a>", false, L"a(x! b)",
+     L"<lone_end_tag tagname=\"y\" offset=\"6\"/><unended_start_tag tagname=\"x\" offset=\"3\" "
+     L"offset2=\"17\"/>"},
     {"names_are_case_sensitive", L"<A></a>", false, L"A!",
      L"<lone_end_tag tagname=\"a\" offset=\"3\"/><unended_start_tag tagname=\"A\" offset=\"0\" "
      L"offset2=\"7\"/>"},

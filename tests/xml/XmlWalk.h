@@ -1,0 +1,28 @@
+#pragma once
+// Visits every element of a loaded document through the cursor, depth first and without
+// recursion, handing each one's text to `visit`. Returns the number of elements visited, or -1
+// when the walk would visit more elements than the index holds (a cycle).
+#include "xml/XmlDocument.h"
+
+#include <string>
+
+template <typename Visit> long WalkEveryElement(XmlDocument& document, Visit&& visit) {
+    long visited = 0;
+    const long elements = document.FreePos() - 1;
+    if (!document.FindElement(L""))
+        return 0;
+    for (;;) {
+        if (++visited > elements)
+            return -1;
+        visit(document.ElementText());
+        if (document.FindChildElement(L"") && document.EnterElement())
+            continue;
+        bool moved = false;
+        while (!(moved = document.FindElement(L""))) {
+            if (!document.LeaveElement())
+                break;
+        }
+        if (!moved)
+            return visited;
+    }
+}
