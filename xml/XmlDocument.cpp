@@ -5,6 +5,7 @@
 #include "xml/TextFile.h"
 #include "xml/TreeBuilder.h"
 
+#include <cstdint>
 #include <new>
 
 namespace {
@@ -66,6 +67,10 @@ void XmlDocument::Clear() {
 
 bool XmlDocument::Parse() {
     ResetCursor();
+    if (text_.size() > static_cast<size_t>(INT32_MAX)) { // offsets in the index are 32-bit
+        Clear();
+        return false;
+    }
     elements_.Reset(static_cast<int64_t>(text_.size() / kCharactersPerExpectedElement + kSpareEntries));
     CXmlTreeBuilder builder(text_, elements_, result_log_, long_tags_);
     return builder.Build();

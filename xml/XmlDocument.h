@@ -9,9 +9,6 @@
 
 class XmlDocument {
 public:
-    // Document flag: element names ignore letter case (never set by this program).
-    static constexpr int kIgnoreCase = 8;
-
     XmlDocument();
 
     // Reads the file as text (see TextFile.h), parses it and resets the cursor. True when the
