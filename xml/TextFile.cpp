@@ -142,14 +142,21 @@ bool ReadTextFile(const std::wstring& path, std::wstring& text, int& encoding_fl
     long size = -1;
     if (std::fseek(file, 0, SEEK_END) == 0)
         size = std::ftell(file);
-    if (size < 0 || std::fseek(file, 0, SEEK_SET) != 0) {
+    char head[kHeadBytes];
+    size_t head_length = size > 0 ? std::min(static_cast<size_t>(size), kHeadBytes) : 0;
+    size_t head_got = 0;
+    if (size < 0 || std::fseek(file, 0, SEEK_SET) != 0 ||
+        ((head_got = std::fread(head, 1, head_length, file)) < head_length && std::ferror(file))) {
         RecordFileError(log, LastFileFailure());
     } else if (size > INT_MAX) {
         // Offsets in the element index are 32-bit.
         RecordFileError(log, FileTooLargeFailure());
     } else {
         auto bytes = std::make_unique_for_overwrite<char[]>(static_cast<size_t>(size) + 1);
-        size_t got = std::fread(bytes.get(), 1, static_cast<size_t>(size), file);
+        std::memcpy(bytes.get(), head, head_got);
+        size_t got = head_got;
+        if (head_got == head_length)
+            got += std::fread(bytes.get() + head_got, 1, static_cast<size_t>(size) - head_got, file);
         if (got < static_cast<size_t>(size) && std::ferror(file)) {
             RecordFileError(log, LastFileFailure());
         } else {

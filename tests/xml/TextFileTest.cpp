@@ -108,6 +108,16 @@ TEST(TextFile, MissingFileIsAFileError) {
     EXPECT_TRUE(document.ResultLog().starts_with(L"<file_error "));
 }
 
+TEST(TextFile, FolderIsAFileError) {
+    std::string folder = std::string(NVX_TEST_DATA_DIR) + "/xml";
+    XmlDocument document;
+    EXPECT_FALSE(document.Load(std::wstring(folder.begin(), folder.end())));
+    EXPECT_EQ(document.Text(), L"");
+    EXPECT_TRUE(document.ResultLog().starts_with(L"<file_error msg=\""))
+        << std::string(document.ResultLog().begin(), document.ResultLog().end());
+    EXPECT_EQ(document.ResultLog().find(L"<read"), std::wstring::npos);
+}
+
 TEST(TextFile, EmptyFileLoadsButHasNoDocumentElement) {
     XmlDocument document;
     EXPECT_FALSE(document.Load(XmlFixturePath("empty.xml")));
