@@ -1,6 +1,7 @@
 #include "app/InstallGuide.h"
 
 #include "app/InstallerApp.h"
+#include "config/InstallConfig.h"
 #include "resources/resource.h"
 
 CInstallGuide::CInstallGuide() : CDialogEx(IDD_INSTALL_GUIDE) {}
@@ -10,6 +11,7 @@ BOOL CInstallGuide::OnInitDialog() {
     HICON icon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APPLICATION_ICON));
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    SetWindowText(theConfig.manifest.full_name);
     if (theApp.silent_mode) {
         ::SetWindowPos(GetSafeHwnd(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_HIDEWINDOW);
         LONG_PTR ex_style = ::GetWindowLongPtrW(GetSafeHwnd(), GWL_EXSTYLE);
@@ -17,4 +19,12 @@ BOOL CInstallGuide::OnInitDialog() {
         ShowWindow(SW_HIDE);
     }
     return TRUE;
+}
+
+LRESULT CInstallGuide::WindowProc(UINT msg, WPARAM wparam, LPARAM lparam) {
+    // A modal dialog is shown by the dialog manager once it is idle, whatever OnInitDialog
+    // did; a silent run keeps it hidden for good.
+    if (msg == WM_WINDOWPOSCHANGING && theApp.silent_mode)
+        reinterpret_cast<WINDOWPOS*>(lparam)->flags &= ~SWP_SHOWWINDOW;
+    return CDialogEx::WindowProc(msg, wparam, lparam);
 }

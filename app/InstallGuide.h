@@ -8,4 +8,5 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
+    LRESULT WindowProc(UINT msg, WPARAM wparam, LPARAM lparam) override;
 };

@@ -5,7 +5,6 @@
 #include "app/WindowsSwitchKey.h"
 #include "config/InstallConfig.h"
 
-#include <shellapi.h>
 #include <shlwapi.h>
 
 #include <vector>
@@ -18,13 +17,10 @@ CNVXMasterInstallerApp::CNVXMasterInstallerApp() {
 
 void CNVXMasterInstallerApp::ParseSwitches() {
     switch_handlers = MakeSwitchHandlers(*this);
-    int count = 0;
-    wchar_t** arguments = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    // The C runtime's split of the command line, program path included.
     std::vector<std::wstring> tokens;
-    for (int i = 0; arguments && i < count; ++i)
-        tokens.emplace_back(arguments[i]);
-    if (arguments)
-        ::LocalFree(arguments);
+    for (int i = 0; __wargv && i < __argc; ++i)
+        tokens.emplace_back(__wargv[i]);
     ParseCommandLine(tokens, switch_handlers, WindowsSwitchKey);
 }
 

@@ -1,0 +1,39 @@
+// Start-up of the real installer: switches reach the wizard window.
+#include "app/SingleInstance.h"
+#include "tests/support/InstallerProcess.h"
+
+#include <gtest/gtest.h>
+
+using namespace nvxtest;
+
+namespace {
+
+TEST(Startup, WizardWindowCarriesTheProductNameAndClosesOnRequest) {
+    CInstallerProcess installer;
+    ASSERT_TRUE(installer.Start(L"/n"));
+    HWND guide = installer.WaitForWindow(kInstallerWindowClass, L"", 30000);
+    ASSERT_TRUE(guide);
+    ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(guide) != FALSE; }, 10000));
+    EXPECT_EQ(WindowText(guide), L"Lumetra Professional"); // full name from the manifest next to it
+    ::PostMessageW(guide, WM_CLOSE, 0, 0);
+    DWORD exit_code = 1;
+    ASSERT_TRUE(installer.WaitForExit(30000, &exit_code));
+    EXPECT_EQ(exit_code, 0u);
+}
+
+TEST(Startup, SilentSwitchInAnyCaseHidesTheWizardAndKeepsItOffTheTaskbar) {
+    CInstallerProcess installer;
+    ASSERT_TRUE(installer.Start(L"/N /S"));
+    HWND guide = installer.WaitForWindow(kInstallerWindowClass, L"", 30000);
+    ASSERT_TRUE(guide);
+    // Give it time to show itself if it were going to.
+    PumpMessages(1500);
+    EXPECT_FALSE(::IsWindowVisible(guide));
+    LONG_PTR ex_style = ::GetWindowLongPtrW(guide, GWL_EXSTYLE);
+    EXPECT_TRUE(ex_style & WS_EX_TOOLWINDOW);
+    EXPECT_FALSE(ex_style & WS_EX_APPWINDOW);
+    ::PostMessageW(guide, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(installer.WaitForExit(30000));
+}
+
+} // namespace
