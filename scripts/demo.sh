@@ -1,14 +1,21 @@
 #!/usr/bin/env bash
 # Runs the built installer under Wine in the build tree's private prefix. With DISPLAY set
 # it opens in a window on that display; without, it runs on a private Xvfb, a screenshot is
-# saved in the build tree and the window is closed. Says how the installer ended.
+# saved in the build tree and the window is closed. A local download server offers the demo
+# product meanwhile. Says how the installer ended.
 set -euo pipefail
 build="$(cd "${1:-build/win64}" && pwd)"
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 "$root/scripts/wine-prefix.sh" "$WINEPREFIX"
 
+"$root/scripts/demo-content.sh" "$build"
+python3 "$root/scripts/demo-server.py" "$build/demo-server" --port 8731 --seconds 900 > "$build/demo-server.log" 2>&1 &
+server_pid=$!
+echo "demo: download server on http://127.0.0.1:8731/ (log: $build/demo-server.log)"
+
 cleanup() {
+    kill "$server_pid" 2>/dev/null || true
     WINEPREFIX="$WINEPREFIX" wineserver -k 2>/dev/null || true
     [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null || true
 }
