@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
+#include <cstdint>
 #include <stdexcept>
 #include <thread>
 
@@ -168,17 +171,25 @@ TEST(RunDownloadJob, AnExceptionFromTheHandlerEndsWithAnAbortedReport) {
 
 TEST(RunDownloadJob, ACancelDuringTheTransferKeepsWhatWasWritten) {
     JobRun run(ServerUrl(L"fault", L"/drip?len=400000&chunk=8192&delay=10"));
+    // The cancel comes from another thread, as the UI thread's would, once bytes are flowing.
+    std::atomic<uint64_t> received{0};
     std::thread canceller([&] {
-        ::Sleep(150);
+        while (received.load() < 16384)
+            ::Sleep(1);
         ::SetEvent(run.engine.cancel_event.get());
     });
-    EXPECT_FALSE(run.Run());
+    EXPECT_FALSE(RunDownloadJob(run.job, &run.engine, [&](const DownloadStatusInfo& s) {
+        run.log.Add(s);
+        received.store(std::max<uint64_t>(s.received, 1));
+        if (s.state != InProgress)
+            received.store(UINT64_MAX); // lets the canceller go should the job end early
+    }));
     canceller.join();
     run.ExpectJobSequence(400000, Cancelled);
-    uint64_t received = run.Last().received;
-    EXPECT_GT(received, 0u);
-    EXPECT_LT(received, 400000u);
-    EXPECT_TRUE(HoldsPattern(run.job.local_path, received));
+    uint64_t bytes = run.Last().received;
+    EXPECT_GE(bytes, 16384u);
+    EXPECT_LT(bytes, 400000u);
+    EXPECT_TRUE(HoldsPattern(run.job.local_path, bytes));
 }
 
 TEST(RunDownloadJob, AShutGatePausesTheJobUntilItOpens) {

@@ -282,14 +282,21 @@ class FaultHandler(socketserver.BaseRequestHandler):
         lines = [f"HTTP/1.1 {status} Test"] + [f"{k}: {v}" for k, v in headers] + ["Connection: close", "", ""]
         self.request.sendall("\r\n".join(lines).encode("latin-1"))
 
+    def send_pattern(self, offset, length):
+        while length > 0:
+            n = min(length, 1 << 20)
+            self.request.sendall(pattern(offset, n))
+            offset += n
+            length -= n
+
     def answer(self, path, q):
         length = int(q.get("len", "100"))
         if path.startswith("/status/"):
             self.send_head(int(path[len("/status/"):]), [("Content-Length", length)])
-            self.request.sendall(pattern(0, length))
+            self.send_pattern(0, length)
         elif path == "/nolength":
             self.send_head(200, [("Content-Type", "application/octet-stream")])
-            self.request.sendall(pattern(0, length))
+            self.send_pattern(0, length)
         elif path == "/chunked":
             self.send_head(200, [("Transfer-Encoding", "chunked")])
             offset = 0
@@ -301,7 +308,7 @@ class FaultHandler(socketserver.BaseRequestHandler):
         elif path in ("/cut", "/stall"):
             send = int(q.get("send", "0"))
             self.send_head(200, [("Content-Length", length)])
-            self.request.sendall(pattern(0, send))
+            self.send_pattern(0, send)
             if path == "/stall":
                 time.sleep(min(float(q.get("hold", "5")), HOLD_LIMIT_SECONDS))
         elif path == "/drip":
