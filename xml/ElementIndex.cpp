@@ -5,7 +5,8 @@
 
 namespace {
 constexpr int64_t kMaxEntries = int64_t{1} << 31; // indexes are 32-bit and positive
-}
+constexpr int64_t kTrimSlack = 1024;              // unused entries not worth a copy
+} // namespace
 
 CElementIndex::CElementIndex() {
     Reset(1);
@@ -45,4 +46,21 @@ void CElementIndex::Allocate(int64_t capacity) {
         }
         capacity_ = segment_start + new_size;
     }
+}
+
+void CElementIndex::Trim() {
+    int64_t used = free_pos_;
+    auto keep = static_cast<size_t>((used + kSegmentSize - 1) / kSegmentSize);
+    segments_.resize(keep);
+    int64_t last_start = static_cast<int64_t>(keep - 1) * kSegmentSize;
+    int64_t last_capacity = std::min<int64_t>(capacity_ - last_start, kSegmentSize);
+    int64_t last_used = used - last_start;
+    if (last_capacity - last_used > kTrimSlack) {
+        auto segment = std::make_unique_for_overwrite<XmlElementEntry[]>(static_cast<size_t>(last_used));
+        std::memcpy(segment.get(), segments_.back().get(),
+                    static_cast<size_t>(last_used) * sizeof(XmlElementEntry));
+        segments_.back() = std::move(segment);
+        last_capacity = last_used;
+    }
+    capacity_ = last_start + last_capacity;
 }

@@ -60,6 +60,11 @@ public:
         return segments_[static_cast<uint32_t>(index) >> kSegmentBits][index & (kSegmentSize - 1)];
     }
 
+    // Frees the capacity beyond the entries handed out (after a parse: the initial size is only a
+    // guess from the text length). Only the last segment in use is copied, and only when shrinking
+    // it saves much.
+    void Trim();
+
     int32_t FreePos() const noexcept { return free_pos_; }
     int64_t Capacity() const noexcept { return capacity_; }
     // Bytes held by the entries (for memory measurements).

@@ -73,7 +73,9 @@ bool XmlDocument::Parse() {
     }
     elements_.Reset(static_cast<int64_t>(text_.size() / kCharactersPerExpectedElement + kSpareEntries));
     CXmlTreeBuilder builder(text_, elements_, result_log_, long_tags_);
-    return builder.Build();
+    bool well_formed = builder.Build();
+    elements_.Trim();
+    return well_formed;
 }
 
 void XmlDocument::ResetCursor() noexcept {

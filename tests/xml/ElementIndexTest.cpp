@@ -41,6 +41,21 @@ TEST(ElementIndex, GrowthStopsAtSegmentEndsAndKeepsFullSegmentsInPlace) {
         ASSERT_EQ(index[i].parent, i);
 }
 
+TEST(ElementIndex, TrimFreesTheUnusedCapacityAndKeepsEntries) {
+    CElementIndex index;
+    index.Reset(1000000);
+    for (int i = 1; i < 70000; ++i)
+        index[index.Add()].start = i;
+    index.Trim();
+    EXPECT_EQ(index.Capacity(), 70000);
+    EXPECT_EQ(index.AllocatedBytes(), 70000 * sizeof(XmlElementEntry));
+    for (int i = 1; i < 70000; ++i)
+        ASSERT_EQ(index[i].start, i);
+    EXPECT_EQ(index.Add(), 70000) << "the index still grows after trimming";
+    EXPECT_EQ(index.Capacity(), 70000 + 35000);
+    EXPECT_EQ(index[69999].start, 69999);
+}
+
 TEST(ElementIndex, ResetClearsEntryZero) {
     CElementIndex index;
     index.Reset(4);
