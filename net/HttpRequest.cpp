@@ -36,18 +36,16 @@ bool CrackUrl(const std::wstring& url, CrackedUrl& parts) {
         password(kComponentLength), path(kComponentLength), extra(kComponentLength);
     URL_COMPONENTSW c{};
     c.dwStructSize = sizeof(c);
-    c.lpszScheme = scheme.data();
-    c.dwSchemeLength = kComponentLength;
-    c.lpszHostName = host.data();
-    c.dwHostNameLength = kComponentLength;
-    c.lpszUserName = user.data();
-    c.dwUserNameLength = kComponentLength;
-    c.lpszPassword = password.data();
-    c.dwPasswordLength = kComponentLength;
-    c.lpszUrlPath = path.data();
-    c.dwUrlPathLength = kComponentLength;
-    c.lpszExtraInfo = extra.data();
-    c.dwExtraInfoLength = kComponentLength;
+    auto give = [](std::vector<wchar_t>& buffer, LPWSTR& text, DWORD& length) {
+        text = buffer.data();
+        length = kComponentLength;
+    };
+    give(scheme, c.lpszScheme, c.dwSchemeLength);
+    give(host, c.lpszHostName, c.dwHostNameLength);
+    give(user, c.lpszUserName, c.dwUserNameLength);
+    give(password, c.lpszPassword, c.dwPasswordLength);
+    give(path, c.lpszUrlPath, c.dwUrlPathLength);
+    give(extra, c.lpszExtraInfo, c.dwExtraInfoLength);
     if (!::InternetCrackUrlW(url.c_str(), 0, 0, &c))
         return false;
     parts.scheme = c.nScheme;
