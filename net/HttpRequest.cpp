@@ -64,12 +64,24 @@ nvx::UniqueInternetHandle ConnectTo(const CrackedUrl& parts) {
                                                         0, 0));
 }
 
+namespace {
+
+// The session's receive limit, repeated on the request: Wine's WinINet reads it only there.
+void ApplyReceiveTimeout(HINTERNET request) {
+    DWORD timeout = receive_timeout_ms;
+    ::InternetSetOptionW(request, INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof(timeout));
+}
+
+} // namespace
+
 nvx::UniqueInternetHandle OpenHttpRequest(HINTERNET connection, const CrackedUrl& parts,
                                           const HttpRequestKind& kind) {
     DWORD flags = parts.scheme == INTERNET_SCHEME_HTTPS ? kind.https_flags : kind.other_flags;
     nvx::UniqueInternetHandle request(::HttpOpenRequestW(connection, kind.verb, parts.object.c_str(),
                                                          L"HTTP/1.1", nullptr,
                                                          const_cast<LPCWSTR*>(kind.accept_types), flags, 0));
+    if (request)
+        ApplyReceiveTimeout(request.get());
     if (request && referer_url[0] != L'\0') {
         std::wstring header = L"Referer: " + std::wstring(referer_url);
         ::HttpAddRequestHeadersW(request.get(), header.c_str(), static_cast<DWORD>(-1),

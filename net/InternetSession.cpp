@@ -2,6 +2,7 @@
 
 HINTERNET internet_session = nullptr;
 CRITICAL_SECTION file_write_lock;
+DWORD receive_timeout_ms = kReceiveTimeoutMs;
 
 namespace {
 
@@ -11,8 +12,14 @@ int owner_count = 0;
 } // namespace
 
 bool OpenInternetSession() noexcept {
-    if (!internet_session)
+    if (!internet_session) {
         internet_session = ::InternetOpenW(kUserAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
+        if (internet_session) {
+            DWORD timeout = receive_timeout_ms;
+            ::InternetSetOptionW(internet_session, INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout,
+                                 sizeof(timeout));
+        }
+    }
     return internet_session != nullptr;
 }
 

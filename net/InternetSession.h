@@ -9,6 +9,13 @@ extern CRITICAL_SECTION file_write_lock;
 
 inline constexpr wchar_t kUserAgent[] = L"Lumetra Web Installer Client";
 
+// How long a read waits on a silent server before it fails. Windows' WinINet has such a
+// limit by default and Wine's has none, so a stalled body would hold the installer (and its
+// cancel) forever; the session sets it explicitly.
+inline constexpr DWORD kReceiveTimeoutMs = 30000;
+// The limit in force (tests shorten it).
+extern DWORD receive_timeout_ms;
+
 // Opens internet_session when it is still null; answers whether a session is open.
 bool OpenInternetSession() noexcept;
 

@@ -1,5 +1,6 @@
 // Download jobs end to end: report sequences, results and what is left on disk.
 #include "engine/InstallEngine.h"
+#include "net/InternetSession.h"
 #include "net/RunDownloadJob.h"
 #include "tests/net/NetServers.h"
 #include "tests/net/ReportLog.h"
@@ -151,6 +152,21 @@ TEST(RunDownloadJob, ABodyShorterThanProbedFailsAndLeavesNoFile) {
         EXPECT_EQ(run.Last().received, c.arrived);
         EXPECT_EQ(FileSize(run.job.local_path), -1) << "an incomplete file must not stay behind";
     }
+}
+
+TEST(RunDownloadJob, ASilentServerFailsTheJobAfterTheReceiveTimeout) {
+    EXPECT_EQ(receive_timeout_ms, kReceiveTimeoutMs);
+    // A shorter limit for the test; the server stays silent for a minute.
+    receive_timeout_ms = 1500;
+    JobRun run(ServerUrl(L"fault", L"/stall?len=100000&send=8192&hold=60"));
+    DWORD start = ::GetTickCount();
+    EXPECT_FALSE(run.Run());
+    DWORD elapsed = ::GetTickCount() - start;
+    receive_timeout_ms = kReceiveTimeoutMs;
+    EXPECT_LT(elapsed, 30000u) << "the job waited for the server instead of giving up";
+    run.ExpectJobSequence(100000, Ended);
+    EXPECT_EQ(run.Last().received, 8192u);
+    EXPECT_EQ(FileSize(run.job.local_path), -1);
 }
 
 TEST(RunDownloadJob, AnExceptionFromTheHandlerEndsWithAnAbortedReport) {
