@@ -1,43 +1,50 @@
 #include "AllocationCounter.h"
 
-#include <atomic>
 #include <cstdlib>
 #include <malloc.h>
 #include <new>
 
 namespace {
 
-std::atomic<size_t> in_use{0};
-std::atomic<size_t> peak{0};
+// The benchmarks run on one thread; nothing else allocates while a measurement is open.
+bool counting = false;
+int64_t in_use = 0;
+int64_t peak = 0;
 
 void* Allocate(size_t size) {
     void* pointer = std::malloc(size == 0 ? 1 : size);
-    if (pointer == nullptr)
-        return nullptr;
-    size_t now = in_use.fetch_add(malloc_usable_size(pointer)) + malloc_usable_size(pointer);
-    size_t high = peak.load();
-    while (now > high && !peak.compare_exchange_weak(high, now)) {
+    if (pointer != nullptr && counting) {
+        in_use += static_cast<int64_t>(malloc_usable_size(pointer));
+        if (in_use > peak)
+            peak = in_use;
     }
     return pointer;
 }
 
 void Release(void* pointer) {
-    if (pointer == nullptr)
-        return;
-    in_use.fetch_sub(malloc_usable_size(pointer));
+    if (pointer != nullptr && counting)
+        in_use -= static_cast<int64_t>(malloc_usable_size(pointer));
     std::free(pointer);
 }
 
 } // namespace
 
-size_t HeapBytesInUse() {
-    return in_use.load();
+CHeapMeasurement::CHeapMeasurement() {
+    in_use = 0;
+    peak = 0;
+    counting = true;
 }
-size_t HeapPeakBytes() {
-    return peak.load();
+
+CHeapMeasurement::~CHeapMeasurement() {
+    counting = false;
 }
-void ResetHeapPeak() {
-    peak.store(in_use.load());
+
+int64_t CHeapMeasurement::BytesInUse() const {
+    return in_use;
+}
+
+int64_t CHeapMeasurement::PeakBytes() const {
+    return peak;
 }
 
 void* CountedMalloc(size_t size) {
