@@ -1,7 +1,12 @@
 #include "xml/Utf8.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -70,10 +75,82 @@ size_t DecodeSequence(const unsigned char* p, size_t left, wchar_t* units, size_
     return used;
 }
 
-bool AllAscii8(const unsigned char* p) {
-    uint64_t word;
-    std::memcpy(&word, p, sizeof(word));
-    return (word & 0x8080808080808080ull) == 0;
+constexpr size_t kBlock = 16;
+
+// True when the 16 bytes at p are all ASCII (and, with `no_zero`, none of them is 0).
+bool AsciiBlock(const unsigned char* p, bool no_zero) {
+#if defined(__SSE2__)
+    __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    int mask = _mm_movemask_epi8(bytes);
+    if (no_zero)
+        mask |= _mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_setzero_si128()));
+    return mask == 0;
+#else
+    uint64_t words[2];
+    std::memcpy(words, p, sizeof(words));
+    uint64_t high = (words[0] | words[1]) & 0x8080808080808080ull;
+    if (no_zero) {
+        for (uint64_t word : words)
+            high |= (word - 0x0101010101010101ull) & ~word & 0x8080808080808080ull;
+    }
+    return high == 0;
+#endif
+}
+
+// Widens the ASCII bytes at p, 16 at a time, into d; stops before the first block that holds a
+// byte of 0x80 or above. Returns the bytes (and units) done.
+size_t WidenAsciiBlocks(const unsigned char* p, size_t n, wchar_t* d) {
+    size_t i = 0;
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    for (; i + kBlock <= n; i += kBlock) {
+        __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+        if (_mm_movemask_epi8(bytes) != 0)
+            break;
+        __m128i low = _mm_unpacklo_epi8(bytes, zero);
+        __m128i high = _mm_unpackhi_epi8(bytes, zero);
+        auto* out = reinterpret_cast<__m128i*>(d + i);
+        if constexpr (sizeof(wchar_t) == 2) {
+            _mm_storeu_si128(out, low);
+            _mm_storeu_si128(out + 1, high);
+        } else {
+            _mm_storeu_si128(out, _mm_unpacklo_epi16(low, zero));
+            _mm_storeu_si128(out + 1, _mm_unpackhi_epi16(low, zero));
+            _mm_storeu_si128(out + 2, _mm_unpacklo_epi16(high, zero));
+            _mm_storeu_si128(out + 3, _mm_unpackhi_epi16(high, zero));
+        }
+    }
+#else
+    for (; i + kBlock <= n && AsciiBlock(p + i, false); i += kBlock) {
+        for (size_t k = 0; k < kBlock; ++k)
+            d[i + k] = static_cast<wchar_t>(p[i + k]);
+    }
+#endif
+    return i;
+}
+
+// Decodes at least `count` bytes (less only at the end; a sequence may run past them) into d.
+// Returns the units written; `i` moves past the bytes read.
+size_t DecodeSpan(const unsigned char* p, size_t n, size_t& i, size_t count, wchar_t* d) {
+    wchar_t* start = d;
+    size_t stop = std::min(n, i + count);
+    while (i < stop) {
+        size_t ascii = WidenAsciiBlocks(p + i, stop - i, d);
+        i += ascii;
+        d += ascii;
+        // Byte by byte up to the next block boundary (or past a sequence), then blocks again.
+        size_t scalar_stop = std::min(stop, i + kBlock);
+        while (i < scalar_stop) {
+            if (p[i] < 0x80) {
+                *d++ = static_cast<wchar_t>(p[i++]);
+            } else {
+                size_t produced = 0;
+                i += DecodeSequence(p + i, n - i, d, produced);
+                d += produced;
+            }
+        }
+    }
+    return static_cast<size_t>(d - start);
 }
 
 } // namespace
@@ -83,6 +160,10 @@ bool PassesUtf8Test(std::string_view bytes) noexcept {
     size_t n = bytes.size();
     size_t i = 0;
     while (i < n) {
+        if (i + kBlock <= n && AsciiBlock(p + i, true)) {
+            i += kBlock;
+            continue;
+        }
         unsigned char c = p[i++];
         if (c == 0)
             return true;
@@ -110,25 +191,14 @@ void AppendUtf8AsUtf16(std::string_view bytes, std::wstring& out) {
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     size_t n = bytes.size();
     // Every byte gives at most one unit (four-byte sequences give two), so the text fits in n.
-    size_t old_size = out.size();
-    out.resize(old_size + n);
-    wchar_t* d = out.data() + old_size;
+    out.reserve(out.size() + n);
+    // Decoded piecewise through a buffer that stays in the cache: growing the string by the
+    // whole length would first fill it with zeros, one more pass over a large text.
+    constexpr size_t kPiece = 4096;
+    wchar_t piece[kPiece + 4]; // a sequence that starts in the piece may end up to 3 bytes later
     size_t i = 0;
     while (i < n) {
-        if (i + 8 <= n && AllAscii8(p + i)) {
-            for (size_t k = 0; k < 8; ++k)
-                d[k] = static_cast<wchar_t>(p[i + k]);
-            d += 8;
-            i += 8;
-            continue;
-        }
-        if (p[i] < 0x80) {
-            *d++ = static_cast<wchar_t>(p[i++]);
-            continue;
-        }
-        size_t produced = 0;
-        i += DecodeSequence(p + i, n - i, d, produced);
-        d += produced;
+        size_t units = DecodeSpan(p, n, i, kPiece, piece);
+        out.append(piece, units);
     }
-    out.resize(static_cast<size_t>(d - out.data()));
 }
