@@ -1,12 +1,13 @@
 #include "xml/TreeBuilder.h"
 
 #include "xml/ResultLog.h"
+#include "xml/WideSearch.h"
 
 #include <algorithm>
 
 namespace {
 constexpr size_t kInitialStack = 7;
-}
+} // namespace
 
 CXmlTreeBuilder::CXmlTreeBuilder(std::wstring_view text, CElementIndex& elements, std::wstring& log,
                                  XmlLongTagLengths& long_tags)
@@ -18,23 +19,16 @@ bool CXmlTreeBuilder::Build() {
     const wchar_t* data = text_.data();
     size_t n = text_.size();
     XmlNode node;
-    size_t pos = 0;
-    while (pos < n) {
-        if (data[pos] != L'<') {
-            size_t stop = std::min(n, pos + 16);
-            while (++pos < stop && data[pos] != L'<') {
-            }
-            if (pos == stop && pos < n) {
-                size_t next = text_.find(L'<', pos);
-                pos = next == std::wstring_view::npos ? n : next;
-            }
+    for (size_t pos = FindWideChar(data, 0, n, L'<'); pos < n; pos = FindWideChar(data, pos, n, L'<')) {
+        if (size_t after = TryPlainTag(pos); after != 0) {
+            pos = after;
             continue;
         }
         ScanXmlMarkup(text_, pos, node);
         if (node.error != XmlScanError::None)
             OnScanError(node);
         else if (node.kind == kXmlStartTag)
-            OnStartTag(node);
+            OnStartTag(node.start, node.end, node.name_end, node.empty_element);
         else if (node.kind == kXmlEndTag)
             OnEndTag(node);
         pos = node.end;
@@ -44,6 +38,74 @@ bool CXmlTreeBuilder::Build() {
     XmlElementEntry& document = elements_[0];
     int32_t root = document.first_child;
     return !not_well_formed_ && root != 0 && elements_[root].next_sibling == 0;
+}
+
+size_t CXmlTreeBuilder::TryPlainTag(size_t pos) {
+    if (pos + 1 >= text_.size())
+        return 0;
+    wchar_t c = text_[pos + 1];
+    if (c == L'/')
+        return TryClosingEndTag(pos);
+    if (StartsXmlStartTag(c))
+        return TryStartTag(pos);
+    return 0;
+}
+
+// Reads the tag as the node scanner does; a tag the text ends in is left to the scanner.
+size_t CXmlTreeBuilder::TryStartTag(size_t pos) {
+    const wchar_t* data = text_.data();
+    size_t n = text_.size();
+    size_t i = pos + 1;
+    while (i < n && !IsXmlNameDelimiter(data[i]))
+        ++i;
+    size_t name_end = i;
+    for (; i < n; ++i) {
+        wchar_t c = data[i];
+        if (c > L'>') // none of > " ' (the usual case: letters)
+            continue;
+        if (c == L'>')
+            break;
+        if (c == L'"' || c == L'\'') {
+            i = FindWideChar(data, i + 1, n, c);
+            if (i == n)
+                return 0;
+        }
+    }
+    if (i == n)
+        return 0;
+    bool empty_element = false;
+    if (data[i - 1] == L'/' && i - 1 > pos) {
+        size_t slash = i - 1;
+        wchar_t before = data[slash - 1];
+        empty_element = slash == name_end || IsXmlBlank(before) || before == L'"' || before == L'\'';
+    }
+    OnStartTag(pos, i + 1, name_end, empty_element);
+    return i + 1;
+}
+
+size_t CXmlTreeBuilder::TryClosingEndTag(size_t pos) {
+    if (stack_.empty())
+        return 0;
+    const OpenElement& open = stack_.back();
+    const wchar_t* data = text_.data();
+    size_t n = text_.size();
+    size_t name_start = pos + 2;
+    size_t name_end = name_start + open.name_length;
+    if (name_end >= n)
+        return 0;
+    const wchar_t* stored = data + elements_[open.index].start + 1;
+    for (size_t k = 0; k < open.name_length; ++k) {
+        if (data[name_start + k] != stored[k])
+            return 0;
+    }
+    // The stored name holds no delimiter, so the end tag's name ends here or is longer.
+    if (!IsXmlNameDelimiter(data[name_end]))
+        return 0;
+    size_t gt = FindWideChar(data, name_end, n, L'>');
+    if (gt == n)
+        return 0;
+    CloseInnermost(pos, gt + 1);
+    return gt + 1;
 }
 
 void CXmlTreeBuilder::OnScanError(const XmlNode& node) {
@@ -56,31 +118,30 @@ void CXmlTreeBuilder::OnScanError(const XmlNode& node) {
         RecordLogEvent(log_, XmlScanErrorEvent(node.error), {{L"offset", offset}});
 }
 
-void CXmlTreeBuilder::OnStartTag(const XmlNode& node) {
+void CXmlTreeBuilder::OnStartTag(size_t start, size_t end, size_t name_end, bool empty_element) {
     int32_t index = elements_.Add();
     if (index == 0) { // no room for another entry: the element is left out of the index
         not_well_formed_ = true;
         return;
     }
-    int32_t parent = stack_.empty() ? 0 : stack_.back().index;
     XmlElementEntry& entry = elements_[index];
-    entry.start = static_cast<int32_t>(node.start);
-    entry.parent = parent;
+    entry.start = static_cast<int32_t>(start);
+    entry.parent = stack_.empty() ? 0 : stack_.back().index;
     entry.flags = static_cast<uint32_t>(std::min<size_t>(stack_.size() + 1, kXmlLevelMask));
-    AppendChild(parent, index);
-    size_t start_length = node.end - node.start;
+    AppendChild(entry, index);
+    size_t start_length = end - start;
     SetTagLengths(index, start_length, 0);
-    if (node.empty_element) {
-        elements_[index].length = static_cast<int32_t>(start_length);
+    if (empty_element) {
+        entry.length = static_cast<int32_t>(start_length);
         return;
     }
-    size_t name_length = node.name_end - node.name_start;
+    size_t name_length = name_end - (start + 1);
     uint64_t hash = 0;
     if (tracking_names_) {
-        hash = HashXmlName(text_.data() + node.name_start, name_length);
+        hash = HashXmlName(text_.data() + start + 1, name_length);
         open_names_.Add(hash);
     }
-    stack_.push_back(OpenElement{index, static_cast<uint32_t>(name_length), hash});
+    stack_.push_back(OpenElement{index, static_cast<uint32_t>(name_length), {}, hash});
 }
 
 void CXmlTreeBuilder::OnEndTag(const XmlNode& node) {
@@ -108,13 +169,17 @@ void CXmlTreeBuilder::OnEndTag(const XmlNode& node) {
         return;
     }
     UnendAbove(depth, node.start);
+    CloseInnermost(node.start, node.end);
+}
+
+void CXmlTreeBuilder::CloseInnermost(size_t start, size_t end) {
     int32_t index = stack_.back().index;
     XmlElementEntry& entry = elements_[index];
-    entry.length = static_cast<int32_t>(node.end - static_cast<size_t>(entry.start));
+    entry.length = static_cast<int32_t>(end - static_cast<size_t>(entry.start));
     size_t start_length = entry.tag_lengths & kXmlStartTagLengthMask;
     if (start_length == kXmlStartTagLengthMask)
         start_length = static_cast<size_t>(long_tags_.start_tags[index]);
-    SetTagLengths(index, start_length, node.end - node.start);
+    SetTagLengths(index, start_length, end - start);
     Pop();
 }
 
@@ -141,6 +206,10 @@ void CXmlTreeBuilder::UnendAbove(size_t keep, size_t at) {
                         {L"offset2", static_cast<int64_t>(at)}});
         Pop();
     }
+    // The moved children now end the list of the element left innermost.
+    Children& children = InnermostChildren();
+    children.first = elements_[target].first_child;
+    children.last = elements_[children.first].prev_sibling;
 }
 
 void CXmlTreeBuilder::MoveChildren(int32_t from, int32_t to) {
@@ -162,19 +231,19 @@ void CXmlTreeBuilder::MoveChildren(int32_t from, int32_t to) {
         elements_[child].parent = to;
 }
 
-void CXmlTreeBuilder::AppendChild(int32_t parent, int32_t child) {
-    XmlElementEntry& parent_entry = elements_[parent];
-    XmlElementEntry& child_entry = elements_[child];
-    if (parent_entry.first_child == 0) {
-        parent_entry.first_child = child;
-        child_entry.prev_sibling = child;
-        child_entry.flags |= kXmlEntryFirstChild;
-        return;
+void CXmlTreeBuilder::AppendChild(XmlElementEntry& entry, int32_t child) {
+    Children& children = InnermostChildren();
+    if (children.first == 0) {
+        elements_[entry.parent].first_child = child;
+        entry.prev_sibling = child;
+        entry.flags |= kXmlEntryFirstChild;
+        children.first = child;
+    } else {
+        elements_[children.last].next_sibling = child;
+        entry.prev_sibling = children.last;
+        elements_[children.first].prev_sibling = child;
     }
-    XmlElementEntry& first = elements_[parent_entry.first_child];
-    elements_[first.prev_sibling].next_sibling = child;
-    child_entry.prev_sibling = first.prev_sibling;
-    first.prev_sibling = child;
+    children.last = child;
 }
 
 void CXmlTreeBuilder::SetTagLengths(int32_t index, size_t start_length, size_t end_length) {

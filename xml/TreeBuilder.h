@@ -19,16 +19,32 @@ public:
     bool Build();
 
 private:
+    // The children of an element, as far as they are known: the index keeps the first one and
+    // the last one is linked from it; kept here too, so that appending a child reads nothing.
+    struct Children {
+        int32_t first = 0;
+        int32_t last = 0;
+    };
     struct OpenElement {
         int32_t index;
         uint32_t name_length;
+        Children children;
         uint64_t name_hash; // set while names are tracked
     };
 
-    void OnStartTag(const XmlNode& node);
+    // The tag at `pos` when it is a complete start tag, or an end tag that closes the innermost
+    // open element (nearly every tag): handled in place, returns the offset after it; else 0.
+    size_t TryPlainTag(size_t pos);
+    size_t TryStartTag(size_t pos);
+    size_t TryClosingEndTag(size_t pos);
+    void OnStartTag(size_t start, size_t end, size_t name_end, bool empty_element);
     void OnEndTag(const XmlNode& node);
+    // Ends the innermost open element with the end tag from `start` to `end`.
+    void CloseInnermost(size_t start, size_t end);
     void OnScanError(const XmlNode& node);
-    void AppendChild(int32_t parent, int32_t child);
+    // Links a new entry as the last child of the innermost open element (or of the document).
+    void AppendChild(XmlElementEntry& entry, int32_t child);
+    Children& InnermostChildren() { return stack_.empty() ? top_level_ : stack_.back().children; }
     void SetTagLengths(int32_t index, size_t start_length, size_t end_length);
     // Closes the open elements above stack depth `keep` as never ended, at text offset `at`.
     void UnendAbove(size_t keep, size_t at);
@@ -46,6 +62,7 @@ private:
     std::wstring& log_;
     XmlLongTagLengths& long_tags_;
     std::vector<OpenElement> stack_;
+    Children top_level_;
     COpenNameCounts open_names_;
     bool tracking_names_ = false;
     bool not_well_formed_ = false;
