@@ -4,6 +4,7 @@
 #include "xml/References.h"
 #include "xml/TextFile.h"
 #include "xml/TreeBuilder.h"
+#include "xml/WideSearch.h"
 
 #include <cstdint>
 #include <new>
@@ -11,6 +12,23 @@
 namespace {
 constexpr size_t kCharactersPerExpectedElement = 64;
 constexpr size_t kSpareEntries = 8;
+
+// The text nodes of content that holds markup, decoded, and its CDATA sections as they are.
+void AppendTextNodes(std::wstring_view content, std::wstring& result) {
+    XmlNode node;
+    for (size_t pos = 0; pos < content.size(); pos = node.end) {
+        ScanXmlNode(content, pos, node);
+        if (node.error != XmlScanError::None)
+            continue;
+        if (node.kind == kXmlText) {
+            AppendDecodedText(content.substr(node.start, node.end - node.start), result);
+        } else if (node.kind == kXmlCdata) {
+            // The characters between "<![CDATA[" and "]]>", as they are.
+            size_t inner_start = std::min(node.start + 9, node.end - 3);
+            result.append(content.substr(inner_start, node.end - 3 - inner_start));
+        }
+    }
+}
 } // namespace
 
 XmlDocument::XmlDocument() = default;
@@ -93,71 +111,6 @@ std::wstring_view XmlDocument::ElementName(int index) const noexcept {
     return text.substr(name_start, XmlNameEnd(text, name_start) - name_start);
 }
 
-bool XmlDocument::NameMatches(int index, std::wstring_view name) const noexcept {
-    if (name.empty())
-        return true;
-    size_t name_start = static_cast<size_t>(elements_[index].start) + 1;
-    // The element's name ends at the first delimiter, so the wanted name must be followed by one
-    // in the text and contain none itself.
-    if (name_start + name.size() >= text_.size())
-        return false;
-    const wchar_t* candidate = text_.data() + name_start;
-    for (size_t i = 0; i < name.size(); ++i) {
-        if (candidate[i] != name[i] || IsXmlNameDelimiter(candidate[i]))
-            return false;
-    }
-    return IsXmlNameDelimiter(candidate[name.size()]);
-}
-
-bool XmlDocument::FindElement(std::wstring_view name) {
-    int candidate =
-        current_pos_ != 0 ? elements_[current_pos_].next_sibling : elements_[parent_pos_].first_child;
-    for (; candidate != 0; candidate = elements_[candidate].next_sibling) {
-        if (NameMatches(candidate, name)) {
-            parent_pos_ = elements_[candidate].parent;
-            current_pos_ = candidate;
-            child_pos_ = 0;
-            node_kind_ = 1;
-            return true;
-        }
-    }
-    return false;
-}
-
-bool XmlDocument::FindChildElement(std::wstring_view name) {
-    if (current_pos_ == 0 && !FindElement(L""))
-        return false;
-    int candidate =
-        child_pos_ != 0 ? elements_[child_pos_].next_sibling : elements_[current_pos_].first_child;
-    for (; candidate != 0; candidate = elements_[candidate].next_sibling) {
-        if (NameMatches(candidate, name)) {
-            child_pos_ = candidate;
-            return true;
-        }
-    }
-    return false;
-}
-
-bool XmlDocument::EnterElement() {
-    if (current_pos_ == 0)
-        return false;
-    parent_pos_ = current_pos_;
-    current_pos_ = child_pos_;
-    child_pos_ = 0;
-    node_kind_ = current_pos_ != 0 ? 1 : 0;
-    return true;
-}
-
-bool XmlDocument::LeaveElement() {
-    if (parent_pos_ == 0)
-        return false;
-    child_pos_ = current_pos_;
-    current_pos_ = parent_pos_;
-    parent_pos_ = elements_[parent_pos_].parent;
-    node_kind_ = 1;
-    return true;
-}
-
 int XmlDocument::StartTagLength(int index) const noexcept {
     auto field = static_cast<int>(elements_[index].tag_lengths & kXmlStartTagLengthMask);
     if (field == static_cast<int>(kXmlStartTagLengthMask))
@@ -172,12 +125,7 @@ int XmlDocument::EndTagLength(int index) const noexcept {
     return field;
 }
 
-std::wstring XmlDocument::ElementText() const {
-    if (current_pos_ == 0)
-        return {};
-    const XmlElementEntry& entry = elements_[current_pos_];
-    if (entry.first_child != 0)
-        return {};
+std::wstring XmlDocument::ContentText(const XmlElementEntry& entry) const {
     size_t content_start =
         static_cast<size_t>(entry.start) + static_cast<size_t>(StartTagLength(current_pos_));
     size_t content_end = static_cast<size_t>(entry.start) + static_cast<size_t>(entry.length) -
@@ -185,23 +133,22 @@ std::wstring XmlDocument::ElementText() const {
     if (content_end <= content_start)
         return {};
     std::wstring_view content = std::wstring_view(text_).substr(content_start, content_end - content_start);
+    // Most contents are plain text: one search for the two characters that need more than a copy.
+    size_t special = FindWideEither(content.data(), 0, content.size(), L'<', L'&');
+    if (special == content.size())
+        return std::wstring(content);
     std::wstring result;
-    if (content.find(L'<') == std::wstring_view::npos) {
+    // Decoding and dropping markup only shorten the content.
+    result.reserve(content.size());
+    if (content[special] == L'&' &&
+        FindWideChar(content.data(), special + 1, content.size(), L'<') == content.size()) {
         AppendDecodedText(content, result);
-        return result;
+    } else {
+        AppendTextNodes(content, result);
     }
-    XmlNode node;
-    for (size_t pos = 0; pos < content.size(); pos = node.end) {
-        ScanXmlNode(content, pos, node);
-        if (node.error != XmlScanError::None)
-            continue;
-        if (node.kind == kXmlText) {
-            AppendDecodedText(content.substr(node.start, node.end - node.start), result);
-        } else if (node.kind == kXmlCdata) {
-            // The characters between "<![CDATA[" and "]]>", as they are.
-            size_t inner_start = std::min(node.start + 9, node.end - 3);
-            result.append(content.substr(inner_start, node.end - 3 - inner_start));
-        }
-    }
+    // Many references, or much markup (comments, say) around little text: give back what the
+    // text does not need.
+    if (result.capacity() - result.size() > result.size() / 4)
+        result.shrink_to_fit();
     return result;
 }

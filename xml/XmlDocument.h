@@ -3,6 +3,7 @@
 // cursor that moves over the element tree by name. Tolerant: problems go to a diagnostic log
 // and parsing goes on; a separate well-formedness verdict decides whether loading succeeds.
 #include "xml/ElementIndex.h"
+#include "xml/NodeScanner.h"
 
 #include <string>
 #include <string_view>
@@ -30,7 +31,15 @@ public:
     bool LeaveElement();
     // Text content of the current element: empty for none, an empty-element tag, or an element
     // with child elements; otherwise text with references decoded and CDATA taken as it is.
-    std::wstring ElementText() const;
+    std::wstring ElementText() const {
+        if (current_pos_ == 0)
+            return {};
+        const XmlElementEntry& entry = elements_[current_pos_];
+        // Child elements, or no end tag (an empty-element tag, or one never ended): no text.
+        if (entry.first_child != 0 || (entry.tag_lengths >> kXmlTagLengthBits) == 0)
+            return {};
+        return ContentText(entry);
+    }
 
     const std::wstring& Text() const noexcept { return text_; }
     const std::wstring& ResultLog() const noexcept { return result_log_; }
@@ -53,6 +62,7 @@ private:
     bool NameMatches(int index, std::wstring_view name) const noexcept;
     int StartTagLength(int index) const noexcept;
     int EndTagLength(int index) const noexcept;
+    std::wstring ContentText(const XmlElementEntry& entry) const;
 
     std::wstring text_;
     std::wstring result_log_;
@@ -64,3 +74,70 @@ private:
     CElementIndex elements_;
     XmlLongTagLengths long_tags_;
 };
+
+// Navigation is inline: a walk over a document calls it once or twice per element.
+
+inline bool XmlDocument::NameMatches(int index, std::wstring_view name) const noexcept {
+    if (name.empty())
+        return true;
+    size_t name_start = static_cast<size_t>(elements_[index].start) + 1;
+    // The element's name ends at the first delimiter, so the wanted name must be followed by one
+    // in the text and contain none itself.
+    if (name_start + name.size() >= text_.size())
+        return false;
+    const wchar_t* candidate = text_.data() + name_start;
+    for (size_t i = 0; i < name.size(); ++i) {
+        if (candidate[i] != name[i] || IsXmlNameDelimiter(candidate[i]))
+            return false;
+    }
+    return IsXmlNameDelimiter(candidate[name.size()]);
+}
+
+inline bool XmlDocument::FindElement(std::wstring_view name) {
+    int candidate =
+        current_pos_ != 0 ? elements_[current_pos_].next_sibling : elements_[parent_pos_].first_child;
+    for (; candidate != 0; candidate = elements_[candidate].next_sibling) {
+        if (NameMatches(candidate, name)) {
+            parent_pos_ = elements_[candidate].parent;
+            current_pos_ = candidate;
+            child_pos_ = 0;
+            node_kind_ = 1;
+            return true;
+        }
+    }
+    return false;
+}
+
+inline bool XmlDocument::FindChildElement(std::wstring_view name) {
+    if (current_pos_ == 0 && !FindElement(std::wstring_view()))
+        return false;
+    int candidate =
+        child_pos_ != 0 ? elements_[child_pos_].next_sibling : elements_[current_pos_].first_child;
+    for (; candidate != 0; candidate = elements_[candidate].next_sibling) {
+        if (NameMatches(candidate, name)) {
+            child_pos_ = candidate;
+            return true;
+        }
+    }
+    return false;
+}
+
+inline bool XmlDocument::EnterElement() {
+    if (current_pos_ == 0)
+        return false;
+    parent_pos_ = current_pos_;
+    current_pos_ = child_pos_;
+    child_pos_ = 0;
+    node_kind_ = current_pos_ != 0 ? 1 : 0;
+    return true;
+}
+
+inline bool XmlDocument::LeaveElement() {
+    if (parent_pos_ == 0)
+        return false;
+    child_pos_ = current_pos_;
+    current_pos_ = parent_pos_;
+    parent_pos_ = elements_[parent_pos_].parent;
+    node_kind_ = 1;
+    return true;
+}

@@ -5,20 +5,22 @@
 #include "xml/XmlDocument.h"
 
 #include <string>
+#include <string_view>
 
 template <typename Visit> long WalkEveryElement(XmlDocument& document, Visit&& visit) {
+    const std::wstring_view any; // an empty name matches every element
     long visited = 0;
     const long elements = document.FreePos() - 1;
-    if (!document.FindElement(L""))
+    if (!document.FindElement(any))
         return 0;
     for (;;) {
         if (++visited > elements)
             return -1;
         visit(document.ElementText());
-        if (document.FindChildElement(L"") && document.EnterElement())
+        if (document.FindChildElement(any) && document.EnterElement())
             continue;
         bool moved = false;
-        while (!(moved = document.FindElement(L""))) {
+        while (!(moved = document.FindElement(any))) {
             if (!document.LeaveElement())
                 break;
         }
