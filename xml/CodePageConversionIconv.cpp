@@ -11,7 +11,7 @@ namespace {
 
 // Stands in for the system ANSI code page, which this platform does not have.
 constexpr int kAnsiCodePage = 1252;
-constexpr wchar_t kReplacement = 0xFFFD;
+constexpr XmlChar kReplacement = 0xFFFD;
 
 struct CodePageName {
     int code_page;
@@ -128,17 +128,17 @@ private:
     iconv_t handle_;
 };
 
-void AppendUtf16Le(const char* data, size_t size, std::wstring& text) {
+void AppendUtf16Le(const char* data, size_t size, XmlText& text) {
     for (size_t i = 0; i + 1 < size; i += 2) {
         auto low = static_cast<unsigned char>(data[i]);
         auto high = static_cast<unsigned char>(data[i + 1]);
-        text += static_cast<wchar_t>(low | (high << 8));
+        text += static_cast<XmlChar>(low | (high << 8));
     }
 }
 
 // Converts through iconv; a byte sequence the character set does not define becomes U+FFFD,
 // as the system's converter on Windows does.
-void ConvertWithIconv(const CIconv& converter, std::string_view bytes, std::wstring& text) {
+void ConvertWithIconv(const CIconv& converter, std::string_view bytes, XmlText& text) {
     char* in = const_cast<char*>(bytes.data());
     size_t in_left = bytes.size();
     char buffer[8192];
@@ -164,7 +164,7 @@ void ConvertWithIconv(const CIconv& converter, std::string_view bytes, std::wstr
 
 } // namespace
 
-bool ConvertFromCodePage(int code_page, std::string_view bytes, std::wstring& text) {
+bool ConvertFromCodePage(int code_page, std::string_view bytes, XmlText& text) {
     if (code_page == 0)
         code_page = kAnsiCodePage;
     if (code_page == 65001) {

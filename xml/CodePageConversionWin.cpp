@@ -4,7 +4,7 @@
 
 #include <climits>
 
-bool ConvertFromCodePage(int code_page, std::string_view bytes, std::wstring& text) {
+bool ConvertFromCodePage(int code_page, std::string_view bytes, XmlText& text) {
     if (bytes.empty())
         return true;
     if (bytes.size() > INT_MAX) // files that large are refused before they get here

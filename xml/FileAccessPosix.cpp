@@ -41,7 +41,9 @@ std::string NarrowPath(const std::wstring& path) {
 FileFailure DescribeError(int code) {
     FileFailure failure;
     failure.code = code;
-    AppendUtf8AsUtf16(std::strerror(code), failure.message);
+    XmlText message;
+    AppendUtf8AsUtf16(std::strerror(code), message);
+    failure.message = WideFromXmlText(message);
     return failure;
 }
 

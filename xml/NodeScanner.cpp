@@ -1,8 +1,9 @@
 #include "xml/NodeScanner.h"
+#include "xml/WideSearch.h"
 
 namespace {
 
-constexpr size_t npos = std::wstring_view::npos;
+constexpr size_t npos = XmlTextView::npos;
 constexpr int kUndecidedTag = -1; // the text ended before the kind of tag could be told
 
 // Field by field: assigning a whole new node goes through a temporary, and that copy was the
@@ -26,19 +27,19 @@ void Unterminated(XmlNode& node, int kind, size_t text_end) {
 }
 
 // A syntax error: the error node runs to the next "<" after the error (or the end).
-void SyntaxError(std::wstring_view text, XmlNode& node, XmlScanError error, size_t at) {
+void SyntaxError(XmlTextView text, XmlNode& node, XmlScanError error, size_t at) {
     node.error = error;
     node.error_offset = at;
-    size_t next = text.find(L'<', at + 1);
+    size_t next = FindInText(text, L'<', at + 1);
     node.end = next == npos ? text.size() : next;
 }
 
 // The first ">" at or after `from` whose two preceding characters are `closer`, neither of them
 // before `from` (so the opening of a node cannot also close it).
-size_t FindClose(std::wstring_view text, size_t from, wchar_t closer, size_t closer_length) {
+size_t FindClose(XmlTextView text, size_t from, XmlChar closer, size_t closer_length) {
     size_t at = from;
     for (;;) {
-        size_t gt = text.find(L'>', at);
+        size_t gt = FindInText(text, L'>', at);
         if (gt == npos)
             return npos;
         if (gt >= from + closer_length) {
@@ -52,28 +53,28 @@ size_t FindClose(std::wstring_view text, size_t from, wchar_t closer, size_t clo
     }
 }
 
-void ScanStartTag(std::wstring_view text, size_t pos, XmlNode& node) {
+void ScanStartTag(XmlTextView text, size_t pos, XmlNode& node) {
     node.kind = kXmlStartTag;
     node.name_start = pos + 1;
     node.name_end = XmlNameEnd(text, pos + 1);
-    const wchar_t* data = text.data();
+    const XmlChar* data = text.data();
     size_t n = text.size();
     for (size_t i = node.name_end; i < n; ++i) {
-        wchar_t c = data[i];
+        XmlChar c = data[i];
         if (c > L'>') // none of > " ' (the usual case: letters)
             continue;
         if (c == L'>') {
             node.end = i + 1;
             if (data[i - 1] == L'/' && i - 1 > pos) {
                 size_t slash = i - 1;
-                wchar_t before = data[slash - 1];
+                XmlChar before = data[slash - 1];
                 node.empty_element =
                     slash == node.name_end || IsXmlBlank(before) || before == L'"' || before == L'\'';
             }
             return;
         }
         if (c == L'"' || c == L'\'') {
-            size_t close = text.find(c, i + 1);
+            size_t close = FindInText(text, c, i + 1);
             if (close == npos)
                 break;
             i = close;
@@ -82,12 +83,12 @@ void ScanStartTag(std::wstring_view text, size_t pos, XmlNode& node) {
     Unterminated(node, kXmlStartTag, n);
 }
 
-void ScanDocumentType(std::wstring_view text, size_t pos, XmlNode& node) {
+void ScanDocumentType(XmlTextView text, size_t pos, XmlNode& node) {
     node.kind = kXmlDocumentType;
     size_t n = text.size();
     size_t depth = 0; // declarations nested inside, such as <!ENTITY ...>
     for (size_t i = pos + 3; i < n; ++i) {
-        wchar_t c = text[i];
+        XmlChar c = text[i];
         if (c == L'>') {
             if (depth == 0) {
                 node.end = i + 1;
@@ -97,7 +98,7 @@ void ScanDocumentType(std::wstring_view text, size_t pos, XmlNode& node) {
         } else if (c == L'<' && i + 1 < n && text[i + 1] == L'!') {
             if (i + 2 >= n)
                 break;
-            wchar_t kind = text[i + 2];
+            XmlChar kind = text[i + 2];
             if (kind != L'E' && kind != L'A' && kind != L'N') {
                 SyntaxError(text, node, XmlScanError::Doctype, i);
                 return;
@@ -111,8 +112,8 @@ void ScanDocumentType(std::wstring_view text, size_t pos, XmlNode& node) {
 
 // A comment ("<!--" ... "-->") or CDATA section ("<![C" ... "]]>"): the fourth character must be
 // `second`, and the node closes with a ">" after two `closer` characters.
-void ScanBracketed(std::wstring_view text, size_t pos, XmlNode& node, int kind, wchar_t second,
-                   wchar_t closer, XmlScanError error) {
+void ScanBracketed(XmlTextView text, size_t pos, XmlNode& node, int kind, XmlChar second, XmlChar closer,
+                   XmlScanError error) {
     size_t n = text.size();
     if (pos + 3 >= n) {
         Unterminated(node, kUndecidedTag, n);
@@ -130,7 +131,7 @@ void ScanBracketed(std::wstring_view text, size_t pos, XmlNode& node, int kind, 
         node.end = gt + 1;
 }
 
-void ScanExclamation(std::wstring_view text, size_t pos, XmlNode& node) {
+void ScanExclamation(XmlTextView text, size_t pos, XmlNode& node) {
     size_t n = text.size();
     if (pos + 2 >= n) {
         Unterminated(node, kUndecidedTag, n);
@@ -155,28 +156,28 @@ void ScanExclamation(std::wstring_view text, size_t pos, XmlNode& node) {
 
 } // namespace
 
-size_t XmlNameEnd(std::wstring_view text, size_t pos) noexcept {
+size_t XmlNameEnd(XmlTextView text, size_t pos) noexcept {
     size_t n = text.size();
     while (pos < n && !IsXmlNameDelimiter(text[pos]))
         ++pos;
     return pos;
 }
 
-void ScanXmlMarkup(std::wstring_view text, size_t pos, XmlNode& node) noexcept {
+void ScanXmlMarkup(XmlTextView text, size_t pos, XmlNode& node) noexcept {
     StartNode(node, pos);
     size_t n = text.size();
     if (pos + 1 >= n) {
         Unterminated(node, kUndecidedTag, n);
         return;
     }
-    wchar_t c = text[pos + 1];
+    XmlChar c = text[pos + 1];
     if (StartsXmlStartTag(c)) {
         ScanStartTag(text, pos, node);
     } else if (c == L'/') {
         node.kind = kXmlEndTag;
         node.name_start = pos + 2;
         node.name_end = XmlNameEnd(text, pos + 2);
-        size_t gt = text.find(L'>', node.name_end);
+        size_t gt = FindInText(text, L'>', node.name_end);
         if (gt == npos)
             Unterminated(node, kXmlEndTag, n);
         else
@@ -198,13 +199,13 @@ void ScanXmlMarkup(std::wstring_view text, size_t pos, XmlNode& node) noexcept {
     }
 }
 
-void ScanXmlNode(std::wstring_view text, size_t pos, XmlNode& node) noexcept {
+void ScanXmlNode(XmlTextView text, size_t pos, XmlNode& node) noexcept {
     if (text[pos] == L'<') {
         ScanXmlMarkup(text, pos, node);
         return;
     }
     StartNode(node, pos);
-    size_t next = text.find(L'<', pos);
+    size_t next = FindInText(text, L'<', pos);
     node.end = next == npos ? text.size() : next;
     node.kind = kXmlBlankText;
     for (size_t i = pos; i < node.end; ++i) {

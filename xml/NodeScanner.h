@@ -2,8 +2,9 @@
 // The node scanner: splits a text into tags, text runs, CDATA sections, processing
 // instructions, comments and document types, one node at a time. It never reads outside the
 // text and every node ends at or before the end of the text.
+#include "xml/XmlText.h"
+
 #include <cstddef>
-#include <string_view>
 
 enum XmlNodeKind : int {
     kXmlEndTag = 0,
@@ -39,7 +40,7 @@ struct XmlNode {
 
 // True for the characters that end a name in a tag: blanks, < > = \ / ? ! " ' and ;. All of
 // them lie at or below "\", so letters above it are told apart with one comparison.
-inline bool IsXmlNameDelimiter(wchar_t c) noexcept {
+inline bool IsXmlNameDelimiter(XmlChar c) noexcept {
     constexpr unsigned long long kBelow64 = (1ull << ' ') | (1ull << '\t') | (1ull << '\n') | (1ull << '\r') |
                                             (1ull << '<') | (1ull << '>') | (1ull << '=') | (1ull << '/') |
                                             (1ull << '?') | (1ull << '!') | (1ull << '"') | (1ull << '\'') |
@@ -50,24 +51,24 @@ inline bool IsXmlNameDelimiter(wchar_t c) noexcept {
     return code == '\\';
 }
 
-inline bool IsXmlBlank(wchar_t c) noexcept {
+inline bool IsXmlBlank(XmlChar c) noexcept {
     return c == L' ' || c == L'\t' || c == L'\n' || c == L'\r';
 }
 
 // A character that opens a start tag after "<": a letter, ":", "_" or anything above "`".
-inline bool StartsXmlStartTag(wchar_t c) noexcept {
+inline bool StartsXmlStartTag(XmlChar c) noexcept {
     return (c >= L'A' && c <= L'Z') || c == L':' || c == L'_' || c > L'`';
 }
 
 // The end of a name that starts at `pos`.
-size_t XmlNameEnd(std::wstring_view text, size_t pos) noexcept;
+size_t XmlNameEnd(XmlTextView text, size_t pos) noexcept;
 
 // Scans the node that begins at pos (< text.size()). With an error the node is an error node:
 // a syntax error runs to the next "<" after the error, an unterminated node to the end.
-void ScanXmlNode(std::wstring_view text, size_t pos, XmlNode& node) noexcept;
+void ScanXmlNode(XmlTextView text, size_t pos, XmlNode& node) noexcept;
 
 // Scans the markup node that begins with the "<" at pos (everything but text runs).
-void ScanXmlMarkup(std::wstring_view text, size_t pos, XmlNode& node) noexcept;
+void ScanXmlMarkup(XmlTextView text, size_t pos, XmlNode& node) noexcept;
 
 // The name the log gives an unterminated node: "start_tag", "end_tag", "cdata_section", ...
 const wchar_t* XmlUnterminatedTypeName(const XmlNode& node) noexcept;

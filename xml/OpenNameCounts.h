@@ -1,6 +1,8 @@
 #pragma once
 // How many open elements carry each name (by a 64-bit hash of the name), so that an end tag
 // that matches no open element is told apart at once instead of by a walk down a deep stack.
+#include "xml/XmlText.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -25,7 +27,7 @@ private:
 };
 
 // FNV-1a over the characters of a name.
-inline uint64_t HashXmlName(const wchar_t* name, size_t length) noexcept {
+inline uint64_t HashXmlName(const XmlChar* name, size_t length) noexcept {
     uint64_t hash = 0xcbf29ce484222325ull;
     for (size_t i = 0; i < length; ++i) {
         hash ^= static_cast<uint32_t>(name[i]);

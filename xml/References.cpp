@@ -1,6 +1,7 @@
 #include "xml/References.h"
 
 #include "xml/EntityTable.h"
+#include "xml/WideSearch.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -68,30 +69,34 @@ void AppendCodePoint(long value, std::wstring& out) {
 }
 
 // The length of the reference name after the "&" at `amp` when a ";" closes it in time, else npos.
-size_t ReferenceNameLength(std::wstring_view text, size_t amp) {
+size_t ReferenceNameLength(XmlTextView text, size_t amp) {
     size_t limit = std::min(text.size() - amp - 1, kMaxReferenceName + 1);
     for (size_t k = 0; k < limit; ++k) {
-        wchar_t c = text[amp + 1 + k];
+        XmlChar c = text[amp + 1 + k];
         if (c == L';')
             return k;
         if (c >= 0x80)
-            return std::wstring_view::npos;
+            return XmlTextView::npos;
     }
-    return std::wstring_view::npos;
+    return XmlTextView::npos;
 }
 
-// The decoded value of a reference name, or 0 when it stays as written.
-long ReferenceValue(std::wstring_view written) {
+// The decoded value of a reference name (below 0x80, at most kMaxReferenceName characters), or 0
+// when it stays as written.
+long ReferenceValue(XmlTextView units) {
+    wchar_t written[kMaxReferenceName];
     wchar_t folded[kMaxReferenceName];
-    for (size_t i = 0; i < written.size(); ++i)
+    for (size_t i = 0; i < units.size(); ++i) {
+        written[i] = static_cast<wchar_t>(units[i]);
         folded[i] = FoldAscii(written[i]);
-    std::wstring_view name(folded, written.size());
+    }
+    std::wstring_view name(folded, units.size());
     if (!name.empty() && name[0] == L'#') {
         long value = NumericReferenceValue(name);
         // Beyond Unicode (or negative) there is no character to write: keep the text as written.
         return value < 0 || value > kMaxCodePoint ? 0 : value;
     }
-    return NamedReferenceCodePoint(written);
+    return NamedReferenceCodePoint(std::wstring_view(written, units.size()));
 }
 
 } // namespace
@@ -126,20 +131,20 @@ int NamedReferenceCodePoint(std::wstring_view written) {
     return found[0];
 }
 
-void AppendDecodedText(std::wstring_view text, std::wstring& out) {
+void AppendDecodedText(XmlTextView text, std::wstring& out) {
     size_t copied_from = 0;
-    size_t at = text.find(L'&');
-    while (at != std::wstring_view::npos) {
+    size_t at = FindInText(text, L'&');
+    while (at != XmlTextView::npos) {
         size_t length = ReferenceNameLength(text, at);
-        long value = length == std::wstring_view::npos ? 0 : ReferenceValue(text.substr(at + 1, length));
+        long value = length == XmlTextView::npos ? 0 : ReferenceValue(text.substr(at + 1, length));
         if (value != 0) {
-            out.append(text.substr(copied_from, at - copied_from));
+            AppendXmlTextAsWide(text.substr(copied_from, at - copied_from), out);
             AppendCodePoint(value, out);
             copied_from = at + length + 2;
-            at = text.find(L'&', copied_from);
+            at = FindInText(text, L'&', copied_from);
         } else {
-            at = text.find(L'&', at + 1);
+            at = FindInText(text, L'&', at + 1);
         }
     }
-    out.append(text.substr(copied_from));
+    AppendXmlTextAsWide(text.substr(copied_from), out);
 }

@@ -2,12 +2,9 @@
 
 namespace {
 
-// A tag name or message can be arbitrarily long; the log only needs enough of it to recognise it.
-constexpr size_t kMaxTextAttribute = 256;
-
 void AppendEscaped(std::wstring& out, std::wstring_view value) {
-    if (value.size() > kMaxTextAttribute)
-        value = value.substr(0, kMaxTextAttribute);
+    if (value.size() > kResultLogTextLimit)
+        value = value.substr(0, kResultLogTextLimit);
     for (wchar_t c : value) {
         const wchar_t* escape = c == L'&'    ? L"&amp;"
                                 : c == L'<'  ? L"&lt;"

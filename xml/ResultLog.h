@@ -9,6 +9,8 @@
 #include <string_view>
 
 inline constexpr size_t kResultLogLimit = 1000;
+// A tag name or message can be arbitrarily long; the log only needs enough of it to recognise it.
+inline constexpr size_t kResultLogTextLimit = 256;
 
 struct LogAttribute {
     LogAttribute(const wchar_t* attribute_name, std::wstring_view text_value)

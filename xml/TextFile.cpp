@@ -43,14 +43,14 @@ void RecordFileError(std::wstring& log, const FileFailure& failure) {
 }
 
 // UTF-16 units: NUL units are left out, big-endian units are swapped.
-void DecodeUtf16(std::string_view body, bool big_endian, std::wstring& text, std::wstring& log,
+void DecodeUtf16(std::string_view body, bool big_endian, XmlText& text, std::wstring& log,
                  std::wstring_view encoding) {
     size_t units = body.size() / 2; // a trailing odd byte is no unit
     text.reserve(units);
     const auto* p = reinterpret_cast<const unsigned char*>(body.data());
     int first = big_endian ? 1 : 0;
     for (size_t i = 0; i < units; ++i) {
-        auto unit = static_cast<wchar_t>(p[2 * i + first] | (p[2 * i + 1 - first] << 8));
+        auto unit = static_cast<XmlChar>(p[2 * i + first] | (p[2 * i + 1 - first] << 8));
         if (unit != 0)
             text += unit;
     }
@@ -70,7 +70,7 @@ bool IsWideCodePage(int code_page) {
 
 } // namespace
 
-void DecodeTextBytes(std::string_view bytes, std::wstring& text, int& encoding_flags, std::wstring& log) {
+void DecodeTextBytes(std::string_view bytes, XmlText& text, int& encoding_flags, std::wstring& log) {
     text.clear();
     encoding_flags = 0;
     std::wstring encoding;
@@ -83,7 +83,7 @@ void DecodeTextBytes(std::string_view bytes, std::wstring& text, int& encoding_f
         mark_length = mark->length;
         RecordLogEvent(log, L"bom");
     } else {
-        std::wstring head;
+        XmlText head;
         AppendUtf8AsUtf16(bytes.substr(0, kHeadBytes), head);
         encoding = FindDeclaredEncoding(head);
         if (encoding.empty() && !bytes.empty() && bytes.front() == '<')
@@ -130,7 +130,7 @@ void DecodeTextBytes(std::string_view bytes, std::wstring& text, int& encoding_f
                    {{L"encoding", L"UTF-16"}, {L"length", static_cast<int64_t>(text.size())}});
 }
 
-bool ReadTextFile(const std::wstring& path, std::wstring& text, int& encoding_flags, std::wstring& log) {
+bool ReadTextFile(const std::wstring& path, XmlText& text, int& encoding_flags, std::wstring& log) {
     text.clear();
     encoding_flags = 0;
     FILE* file = OpenFileForReading(path);

@@ -7,16 +7,21 @@
 
 namespace {
 constexpr size_t kInitialStack = 7;
+
+// A tag name as the log shows it (the log keeps only its start).
+std::wstring LoggedName(XmlTextView name) {
+    return WideFromXmlText(name.substr(0, kResultLogTextLimit));
+}
 } // namespace
 
-CXmlTreeBuilder::CXmlTreeBuilder(std::wstring_view text, CElementIndex& elements, std::wstring& log,
+CXmlTreeBuilder::CXmlTreeBuilder(XmlTextView text, CElementIndex& elements, std::wstring& log,
                                  XmlLongTagLengths& long_tags)
     : text_(text), elements_(elements), log_(log), long_tags_(long_tags) {
     stack_.reserve(kInitialStack);
 }
 
 bool CXmlTreeBuilder::Build() {
-    const wchar_t* data = text_.data();
+    const XmlChar* data = text_.data();
     size_t n = text_.size();
     XmlNode node;
     for (size_t pos = FindWideChar(data, 0, n, L'<'); pos < n; pos = FindWideChar(data, pos, n, L'<')) {
@@ -43,7 +48,7 @@ bool CXmlTreeBuilder::Build() {
 size_t CXmlTreeBuilder::TryPlainTag(size_t pos) {
     if (pos + 1 >= text_.size())
         return 0;
-    wchar_t c = text_[pos + 1];
+    XmlChar c = text_[pos + 1];
     if (c == L'/')
         return TryClosingEndTag(pos);
     if (StartsXmlStartTag(c))
@@ -53,14 +58,14 @@ size_t CXmlTreeBuilder::TryPlainTag(size_t pos) {
 
 // Reads the tag as the node scanner does; a tag the text ends in is left to the scanner.
 size_t CXmlTreeBuilder::TryStartTag(size_t pos) {
-    const wchar_t* data = text_.data();
+    const XmlChar* data = text_.data();
     size_t n = text_.size();
     size_t i = pos + 1;
     while (i < n && !IsXmlNameDelimiter(data[i]))
         ++i;
     size_t name_end = i;
     for (; i < n; ++i) {
-        wchar_t c = data[i];
+        XmlChar c = data[i];
         if (c > L'>') // none of > " ' (the usual case: letters)
             continue;
         if (c == L'>')
@@ -76,7 +81,7 @@ size_t CXmlTreeBuilder::TryStartTag(size_t pos) {
     bool empty_element = false;
     if (data[i - 1] == L'/' && i - 1 > pos) {
         size_t slash = i - 1;
-        wchar_t before = data[slash - 1];
+        XmlChar before = data[slash - 1];
         empty_element = slash == name_end || IsXmlBlank(before) || before == L'"' || before == L'\'';
     }
     OnStartTag(pos, i + 1, name_end, empty_element);
@@ -87,13 +92,13 @@ size_t CXmlTreeBuilder::TryClosingEndTag(size_t pos) {
     if (stack_.empty())
         return 0;
     const OpenElement& open = stack_.back();
-    const wchar_t* data = text_.data();
+    const XmlChar* data = text_.data();
     size_t n = text_.size();
     size_t name_start = pos + 2;
     size_t name_end = name_start + open.name_length;
     if (name_end >= n)
         return 0;
-    const wchar_t* stored = data + elements_[open.index].start + 1;
+    const XmlChar* stored = data + elements_[open.index].start + 1;
     for (size_t k = 0; k < open.name_length; ++k) {
         if (data[name_start + k] != stored[k])
             return 0;
@@ -145,7 +150,7 @@ void CXmlTreeBuilder::OnStartTag(size_t start, size_t end, size_t name_end, bool
 }
 
 void CXmlTreeBuilder::OnEndTag(const XmlNode& node) {
-    std::wstring_view name = text_.substr(node.name_start, node.name_end - node.name_start);
+    XmlTextView name = text_.substr(node.name_start, node.name_end - node.name_start);
     size_t depth = stack_.size();
     bool found = false;
     if (depth > 0 && NameOnStackEquals(stack_.back(), name)) {
@@ -165,7 +170,7 @@ void CXmlTreeBuilder::OnEndTag(const XmlNode& node) {
     if (!found) {
         not_well_formed_ = true;
         RecordLogEvent(log_, L"lone_end_tag",
-                       {{L"tagname", name}, {L"offset", static_cast<int64_t>(node.start)}});
+                       {{L"tagname", LoggedName(name)}, {L"offset", static_cast<int64_t>(node.start)}});
         return;
     }
     UnendAbove(depth, node.start);
@@ -201,7 +206,7 @@ void CXmlTreeBuilder::UnendAbove(size_t keep, size_t at) {
         if ((entry.tag_lengths & kXmlStartTagLengthMask) == kXmlStartTagLengthMask)
             entry.length = long_tags_.start_tags[index];
         RecordLogEvent(log_, L"unended_start_tag",
-                       {{L"tagname", NameOf(index)},
+                       {{L"tagname", LoggedName(NameOf(index))},
                         {L"offset", static_cast<int64_t>(entry.start)},
                         {L"offset2", static_cast<int64_t>(at)}});
         Pop();
@@ -277,15 +282,15 @@ void CXmlTreeBuilder::StartTrackingNames() {
     }
 }
 
-std::wstring_view CXmlTreeBuilder::NameOf(int32_t index) const {
+XmlTextView CXmlTreeBuilder::NameOf(int32_t index) const {
     size_t name_start = static_cast<size_t>(elements_[index].start) + 1;
     return text_.substr(name_start, XmlNameEnd(text_, name_start) - name_start);
 }
 
-bool CXmlTreeBuilder::NameOnStackEquals(const OpenElement& open, std::wstring_view name) const {
+bool CXmlTreeBuilder::NameOnStackEquals(const OpenElement& open, XmlTextView name) const {
     if (open.name_length != name.size())
         return false;
-    const wchar_t* stored = text_.data() + elements_[open.index].start + 1;
+    const XmlChar* stored = text_.data() + elements_[open.index].start + 1;
     for (size_t i = 0; i < name.size(); ++i) {
         if (stored[i] != name[i])
             return false;

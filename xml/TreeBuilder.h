@@ -7,12 +7,11 @@
 #include "xml/OpenNameCounts.h"
 
 #include <string>
-#include <string_view>
 #include <vector>
 
 class CXmlTreeBuilder {
 public:
-    CXmlTreeBuilder(std::wstring_view text, CElementIndex& elements, std::wstring& log,
+    CXmlTreeBuilder(XmlTextView text, CElementIndex& elements, std::wstring& log,
                     XmlLongTagLengths& long_tags);
 
     // Fills the index (which the caller has reset); true when the document is well-formed.
@@ -53,11 +52,11 @@ private:
     // From the first end tag that does not close the innermost element on, the names of the open
     // elements are counted (well-formed documents never pay for it).
     void StartTrackingNames();
-    bool NameOnStackEquals(const OpenElement& open, std::wstring_view name) const;
-    std::wstring_view NameOf(int32_t index) const;
+    bool NameOnStackEquals(const OpenElement& open, XmlTextView name) const;
+    XmlTextView NameOf(int32_t index) const;
     void Finish();
 
-    std::wstring_view text_;
+    XmlTextView text_;
     CElementIndex& elements_;
     std::wstring& log_;
     XmlLongTagLengths& long_tags_;

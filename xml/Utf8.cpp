@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr wchar_t kReplacement = 0xFFFD;
+constexpr XmlChar kReplacement = 0xFFFD;
 
 bool IsContinuation(unsigned char c) {
     return (c & 0xC0) == 0x80;
@@ -19,7 +19,7 @@ bool IsContinuation(unsigned char c) {
 // Decodes one sequence starting with a byte >= 0x80 at bytes[i]; returns the bytes consumed and
 // writes one or two units. An ill-formed sequence consumes its maximal valid prefix (at least
 // one byte) and yields U+FFFD.
-size_t DecodeSequence(const unsigned char* p, size_t left, wchar_t* units, size_t& unit_count) {
+size_t DecodeSequence(const unsigned char* p, size_t left, XmlChar* units, size_t& unit_count) {
     unsigned char lead = p[0];
     size_t need = 0;
     uint32_t value = 0;
@@ -65,11 +65,11 @@ size_t DecodeSequence(const unsigned char* p, size_t left, wchar_t* units, size_
     }
     if (value >= 0x10000) {
         value -= 0x10000;
-        units[0] = static_cast<wchar_t>(0xD800 + (value >> 10));
-        units[1] = static_cast<wchar_t>(0xDC00 + (value & 0x3FF));
+        units[0] = static_cast<XmlChar>(0xD800 + (value >> 10));
+        units[1] = static_cast<XmlChar>(0xDC00 + (value & 0x3FF));
         unit_count = 2;
     } else {
-        units[0] = static_cast<wchar_t>(value);
+        units[0] = static_cast<XmlChar>(value);
         unit_count = 1;
     }
     return used;
@@ -99,7 +99,7 @@ bool AsciiBlock(const unsigned char* p, bool no_zero) {
 
 // Widens the ASCII bytes at p, 16 at a time, into d; stops before the first block that holds a
 // byte of 0x80 or above. Returns the bytes (and units) done.
-size_t WidenAsciiBlocks(const unsigned char* p, size_t n, wchar_t* d) {
+size_t WidenAsciiBlocks(const unsigned char* p, size_t n, XmlChar* d) {
     size_t i = 0;
 #if defined(__SSE2__)
     const __m128i zero = _mm_setzero_si128();
@@ -110,7 +110,7 @@ size_t WidenAsciiBlocks(const unsigned char* p, size_t n, wchar_t* d) {
         __m128i low = _mm_unpacklo_epi8(bytes, zero);
         __m128i high = _mm_unpackhi_epi8(bytes, zero);
         auto* out = reinterpret_cast<__m128i*>(d + i);
-        if constexpr (sizeof(wchar_t) == 2) {
+        if constexpr (sizeof(XmlChar) == 2) {
             _mm_storeu_si128(out, low);
             _mm_storeu_si128(out + 1, high);
         } else {
@@ -123,7 +123,7 @@ size_t WidenAsciiBlocks(const unsigned char* p, size_t n, wchar_t* d) {
 #else
     for (; i + kBlock <= n && AsciiBlock(p + i, false); i += kBlock) {
         for (size_t k = 0; k < kBlock; ++k)
-            d[i + k] = static_cast<wchar_t>(p[i + k]);
+            d[i + k] = static_cast<XmlChar>(p[i + k]);
     }
 #endif
     return i;
@@ -131,8 +131,8 @@ size_t WidenAsciiBlocks(const unsigned char* p, size_t n, wchar_t* d) {
 
 // Decodes at least `count` bytes (less only at the end; a sequence may run past them) into d.
 // Returns the units written; `i` moves past the bytes read.
-size_t DecodeSpan(const unsigned char* p, size_t n, size_t& i, size_t count, wchar_t* d) {
-    wchar_t* start = d;
+size_t DecodeSpan(const unsigned char* p, size_t n, size_t& i, size_t count, XmlChar* d) {
+    XmlChar* start = d;
     size_t stop = std::min(n, i + count);
     while (i < stop) {
         size_t ascii = WidenAsciiBlocks(p + i, stop - i, d);
@@ -142,7 +142,7 @@ size_t DecodeSpan(const unsigned char* p, size_t n, size_t& i, size_t count, wch
         size_t scalar_stop = std::min(stop, i + kBlock);
         while (i < scalar_stop) {
             if (p[i] < 0x80) {
-                *d++ = static_cast<wchar_t>(p[i++]);
+                *d++ = static_cast<XmlChar>(p[i++]);
             } else {
                 size_t produced = 0;
                 i += DecodeSequence(p + i, n - i, d, produced);
@@ -187,7 +187,7 @@ bool PassesUtf8Test(std::string_view bytes) noexcept {
     return true;
 }
 
-void AppendUtf8AsUtf16(std::string_view bytes, std::wstring& out) {
+void AppendUtf8AsUtf16(std::string_view bytes, XmlText& out) {
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     size_t n = bytes.size();
     // Every byte gives at most one unit (four-byte sequences give two), so the text fits in n.
@@ -195,7 +195,7 @@ void AppendUtf8AsUtf16(std::string_view bytes, std::wstring& out) {
     // Decoded piecewise through a buffer that stays in the cache: growing the string by the
     // whole length would first fill it with zeros, one more pass over a large text.
     constexpr size_t kPiece = 4096;
-    wchar_t piece[kPiece + 4]; // a sequence that starts in the piece may end up to 3 bytes later
+    XmlChar piece[kPiece + 4]; // a sequence that starts in the piece may end up to 3 bytes later
     size_t i = 0;
     while (i < n) {
         size_t units = DecodeSpan(p, n, i, kPiece, piece);

@@ -1,6 +1,7 @@
 #pragma once
 // UTF-8 helpers of the text decoding.
-#include <string>
+#include "xml/XmlText.h"
+
 #include <string_view>
 
 // The loose test that decides whether 8-bit text without a named encoding is UTF-8: every byte
@@ -9,4 +10,4 @@ bool PassesUtf8Test(std::string_view bytes) noexcept;
 
 // Appends the UTF-16 form of UTF-8 bytes; each ill-formed sequence becomes U+FFFD, as the
 // system's converter does.
-void AppendUtf8AsUtf16(std::string_view bytes, std::wstring& out);
+void AppendUtf8AsUtf16(std::string_view bytes, XmlText& out);

@@ -1,7 +1,9 @@
 #pragma once
-// Searches of wide text for one character or either of two, several characters per step where
-// the processor offers SSE2 (both builds run on x86-64). Markup is dense, so most searches end
-// within a few characters: no library call, no setup beyond one comparison register.
+// Searches of the document text for one character or either of two, several characters per step
+// where the processor offers SSE2 (both builds run on x86-64). Markup is dense, so most searches
+// end within a few characters: those are compared one by one, with no library call.
+#include "xml/XmlText.h"
+
 #include <cstddef>
 
 #if defined(__SSE2__)
@@ -14,36 +16,36 @@ namespace wide_search_detail {
 constexpr size_t kShortScan = 8;
 
 #if defined(__SSE2__)
-constexpr size_t kStep = 16 / sizeof(wchar_t); // characters per comparison
+constexpr size_t kStep = 16 / sizeof(XmlChar); // characters per comparison
 
-inline __m128i Broadcast(wchar_t c) noexcept {
-    if constexpr (sizeof(wchar_t) == 2)
+inline __m128i Broadcast(XmlChar c) noexcept {
+    if constexpr (sizeof(XmlChar) == 2)
         return _mm_set1_epi16(static_cast<short>(c));
     else
         return _mm_set1_epi32(static_cast<int>(c));
 }
 
 inline __m128i Equal(__m128i a, __m128i b) noexcept {
-    if constexpr (sizeof(wchar_t) == 2)
+    if constexpr (sizeof(XmlChar) == 2)
         return _mm_cmpeq_epi16(a, b);
     else
         return _mm_cmpeq_epi32(a, b);
 }
 
-inline __m128i Load(const wchar_t* p) noexcept {
+inline __m128i Load(const XmlChar* p) noexcept {
     return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
 }
 
 // The character index of the lowest set lane in a byte mask.
 inline size_t FirstLane(int mask) noexcept {
-    return static_cast<size_t>(__builtin_ctz(static_cast<unsigned>(mask))) / sizeof(wchar_t);
+    return static_cast<size_t>(__builtin_ctz(static_cast<unsigned>(mask))) / sizeof(XmlChar);
 }
 #endif
 
 } // namespace wide_search_detail
 
 // The first `c` in data[from, n), or n when there is none.
-inline size_t FindWideChar(const wchar_t* data, size_t from, size_t n, wchar_t c) noexcept {
+inline size_t FindWideChar(const XmlChar* data, size_t from, size_t n, XmlChar c) noexcept {
     using namespace wide_search_detail;
     size_t i = from;
     for (size_t stop = from + kShortScan < n ? from + kShortScan : n; i < stop; ++i) {
@@ -66,7 +68,7 @@ inline size_t FindWideChar(const wchar_t* data, size_t from, size_t n, wchar_t c
 }
 
 // The first `a` or `b` in data[from, n), or n when there is neither.
-inline size_t FindWideEither(const wchar_t* data, size_t from, size_t n, wchar_t a, wchar_t b) noexcept {
+inline size_t FindWideEither(const XmlChar* data, size_t from, size_t n, XmlChar a, XmlChar b) noexcept {
     using namespace wide_search_detail;
     size_t i = from;
     for (size_t stop = from + kShortScan < n ? from + kShortScan : n; i < stop; ++i) {
@@ -88,4 +90,10 @@ inline size_t FindWideEither(const wchar_t* data, size_t from, size_t n, wchar_t
             return i;
     }
     return n;
+}
+
+// The first `c` at or after `from`, or npos: the text's own find, in the steps above.
+inline size_t FindInText(XmlTextView text, XmlChar c, size_t from = 0) noexcept {
+    size_t at = FindWideChar(text.data(), from, text.size(), c);
+    return at < text.size() ? at : XmlTextView::npos;
 }

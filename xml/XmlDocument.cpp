@@ -14,7 +14,7 @@ constexpr size_t kCharactersPerExpectedElement = 64;
 constexpr size_t kSpareEntries = 8;
 
 // The text nodes of content that holds markup, decoded, and its CDATA sections as they are.
-void AppendTextNodes(std::wstring_view content, std::wstring& result) {
+void AppendTextNodes(XmlTextView content, std::wstring& result) {
     XmlNode node;
     for (size_t pos = 0; pos < content.size(); pos = node.end) {
         ScanXmlNode(content, pos, node);
@@ -25,7 +25,7 @@ void AppendTextNodes(std::wstring_view content, std::wstring& result) {
         } else if (node.kind == kXmlCdata) {
             // The characters between "<![CDATA[" and "]]>", as they are.
             size_t inner_start = std::min(node.start + 9, node.end - 3);
-            result.append(content.substr(inner_start, node.end - 3 - inner_start));
+            AppendXmlTextAsWide(content.substr(inner_start, node.end - 3 - inner_start), result);
         }
     }
 }
@@ -38,7 +38,7 @@ bool XmlDocument::Load(const std::wstring& path) {
     try {
         int encoding_flags = 0;
         if (!ReadTextFile(path, text_, encoding_flags, result_log_)) {
-            std::wstring().swap(text_);
+            XmlText().swap(text_);
             return false;
         }
         flags_ = encoding_flags;
@@ -64,8 +64,8 @@ bool XmlDocument::LoadFromBytes(std::string_view bytes) {
 
 bool XmlDocument::LoadFromText(std::wstring text) {
     Clear();
-    text_ = std::move(text);
     try {
+        text_ = XmlTextFromWide(std::move(text));
         return Parse();
     } catch (const std::bad_alloc&) {
         Clear();
@@ -75,7 +75,7 @@ bool XmlDocument::LoadFromText(std::wstring text) {
 
 void XmlDocument::Clear() {
     // Release the old document before a new one is read, so two never occupy memory together.
-    std::wstring().swap(text_);
+    XmlText().swap(text_);
     std::wstring().swap(result_log_);
     long_tags_ = XmlLongTagLengths{};
     elements_.Reset(1);
@@ -103,10 +103,10 @@ void XmlDocument::ResetCursor() noexcept {
     node_kind_ = 0;
 }
 
-std::wstring_view XmlDocument::ElementName(int index) const noexcept {
+XmlTextView XmlDocument::ElementName(int index) const noexcept {
     if (index <= 0 || index >= elements_.FreePos())
         return {};
-    std::wstring_view text = text_;
+    XmlTextView text = text_;
     size_t name_start = static_cast<size_t>(elements_[index].start) + 1;
     return text.substr(name_start, XmlNameEnd(text, name_start) - name_start);
 }
@@ -132,11 +132,11 @@ std::wstring XmlDocument::ContentText(const XmlElementEntry& entry) const {
                          static_cast<size_t>(EndTagLength(current_pos_));
     if (content_end <= content_start)
         return {};
-    std::wstring_view content = std::wstring_view(text_).substr(content_start, content_end - content_start);
+    XmlTextView content = XmlTextView(text_).substr(content_start, content_end - content_start);
     // Most contents are plain text: one search for the two characters that need more than a copy.
     size_t special = FindWideEither(content.data(), 0, content.size(), L'<', L'&');
     if (special == content.size())
-        return std::wstring(content);
+        return std::wstring(content.begin(), content.end());
     std::wstring result;
     // Decoding and dropping markup only shorten the content.
     result.reserve(content.size());

@@ -1,7 +1,8 @@
 #pragma once
-// A whole XML document in memory as one UTF-16 text plus an index of its elements, with a
-// cursor that moves over the element tree by name. Tolerant: problems go to a diagnostic log
-// and parsing goes on; a separate well-formedness verdict decides whether loading succeeds.
+// A whole XML document in memory as one UTF-16 text (see XmlText.h) plus an index of its
+// elements, with a cursor that moves over the element tree by name. Tolerant: problems go to a
+// diagnostic log and parsing goes on; a separate well-formedness verdict decides whether loading
+// succeeds.
 #include "xml/ElementIndex.h"
 #include "xml/NodeScanner.h"
 
@@ -41,7 +42,7 @@ public:
         return ContentText(entry);
     }
 
-    const std::wstring& Text() const noexcept { return text_; }
+    const XmlText& Text() const noexcept { return text_; }
     const std::wstring& ResultLog() const noexcept { return result_log_; }
     int Flags() const noexcept { return flags_; }
     int ParentPos() const noexcept { return parent_pos_; }
@@ -51,7 +52,7 @@ public:
     int NodeKind() const noexcept { return node_kind_; }
     const XmlElementEntry& Element(int index) const noexcept { return elements_[index]; }
     // Name of an element, in place inside the text.
-    std::wstring_view ElementName(int index) const noexcept;
+    XmlTextView ElementName(int index) const noexcept;
     // Bytes held by the element index (for memory measurements).
     size_t IndexBytes() const noexcept { return elements_.AllocatedBytes(); }
 
@@ -64,7 +65,7 @@ private:
     int EndTagLength(int index) const noexcept;
     std::wstring ContentText(const XmlElementEntry& entry) const;
 
-    std::wstring text_;
+    XmlText text_;
     std::wstring result_log_;
     int parent_pos_ = 0;
     int current_pos_ = 0;
@@ -85,9 +86,9 @@ inline bool XmlDocument::NameMatches(int index, std::wstring_view name) const no
     // in the text and contain none itself.
     if (name_start + name.size() >= text_.size())
         return false;
-    const wchar_t* candidate = text_.data() + name_start;
+    const XmlChar* candidate = text_.data() + name_start;
     for (size_t i = 0; i < name.size(); ++i) {
-        if (candidate[i] != name[i] || IsXmlNameDelimiter(candidate[i]))
+        if (static_cast<wchar_t>(candidate[i]) != name[i] || IsXmlNameDelimiter(candidate[i]))
             return false;
     }
     return IsXmlNameDelimiter(candidate[name.size()]);

@@ -91,7 +91,7 @@ TEST(ElementText, ChildTextPatternKeepsTheCursor) {
     EXPECT_EQ(document.ElementText(), L"2");
     ASSERT_TRUE(document.LeaveElement());
     EXPECT_EQ(document.ChildPos(), child);
-    EXPECT_EQ(document.ElementName(document.CurrentPos()), L"r");
+    EXPECT_EQ(WideFromXmlText(document.ElementName(document.CurrentPos())), L"r");
     EXPECT_EQ(document.ParentPos(), 0);
 }
 

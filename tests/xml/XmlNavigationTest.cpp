@@ -16,7 +16,7 @@ std::wstring ChildText(XmlDocument& document, const wchar_t* name) {
 
 TEST(Navigation, NewDocumentHasAnEmptyCursor) {
     XmlDocument document;
-    EXPECT_EQ(document.Text(), L"");
+    EXPECT_TRUE(document.Text().empty());
     EXPECT_EQ(document.FreePos(), 1);
     EXPECT_FALSE(document.FindElement(L""));
     EXPECT_FALSE(document.FindChildElement(L""));
@@ -67,11 +67,11 @@ TEST(Navigation, FindElementWalksSiblings) {
     EXPECT_EQ(document.ElementText(), L"1");
     ASSERT_TRUE(document.FindElement(L"x"));
     EXPECT_EQ(document.ElementText(), L"3");
-    EXPECT_EQ(document.ElementName(document.ParentPos()), L"r");
+    EXPECT_EQ(WideFromXmlText(document.ElementName(document.ParentPos())), L"r");
     EXPECT_FALSE(document.FindElement(L"y"));
     EXPECT_EQ(document.ElementText(), L"3");
     ASSERT_TRUE(document.LeaveElement());
-    EXPECT_EQ(document.ElementName(document.CurrentPos()), L"r");
+    EXPECT_EQ(WideFromXmlText(document.ElementName(document.CurrentPos())), L"r");
     EXPECT_FALSE(document.LeaveElement()) << "top level";
 }
 
@@ -93,7 +93,7 @@ TEST(Navigation, FindChildElementWithoutCurrentTakesTheFirstElement) {
     XmlDocument document;
     ASSERT_TRUE(document.LoadFromText(L"<manifest><product>p</product></manifest>"));
     EXPECT_EQ(ChildText(document, L"product"), L"p");
-    EXPECT_EQ(document.ElementName(document.CurrentPos()), L"manifest");
+    EXPECT_EQ(WideFromXmlText(document.ElementName(document.CurrentPos())), L"manifest");
 }
 
 TEST(Navigation, EmptyNameMatchesTheFirstCandidate) {
@@ -101,9 +101,9 @@ TEST(Navigation, EmptyNameMatchesTheFirstCandidate) {
     ASSERT_TRUE(document.LoadFromText(L"<r><x/><y/></r>"));
     ASSERT_TRUE(document.FindElement(L""));
     ASSERT_TRUE(document.FindChildElement(L""));
-    EXPECT_EQ(document.ElementName(document.ChildPos()), L"x");
+    EXPECT_EQ(WideFromXmlText(document.ElementName(document.ChildPos())), L"x");
     ASSERT_TRUE(document.FindChildElement(L""));
-    EXPECT_EQ(document.ElementName(document.ChildPos()), L"y");
+    EXPECT_EQ(WideFromXmlText(document.ElementName(document.ChildPos())), L"y");
 }
 
 TEST(Navigation, RecoveredChildrenAreFoundUnderTheNewParent) {

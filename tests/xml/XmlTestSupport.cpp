@@ -8,7 +8,7 @@ std::wstring TreePicture(const XmlDocument& document) {
     int element = document.Element(0).first_child;
     while (element != 0) {
         const XmlElementEntry& entry = document.Element(element);
-        out += document.ElementName(element);
+        out += WideFromXmlText(document.ElementName(element));
         if (entry.flags & kXmlEntryUnended)
             out += L'!';
         if (entry.first_child != 0) {
