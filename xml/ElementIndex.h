@@ -7,15 +7,17 @@
 #include <unordered_map>
 #include <vector>
 
+// Plain data, so that the index can allocate its segments without initialising them (a new entry
+// is written whole when it is handed out); XmlElementEntry{} is an entry of zeros.
 struct XmlElementEntry {
-    int32_t start = 0;        // offset of the "<" of the start tag
-    int32_t length = 0;       // through the end of the end tag (or of an empty-element tag)
-    uint32_t tag_lengths = 0; // start-tag length in the low 22 bits, end-tag length in the high 10
-    uint32_t flags = 0;       // nesting level in the low 16 bits, plus the kXmlEntry* flags
-    int32_t parent = 0;       // 0 for a top-level element
-    int32_t first_child = 0;  // 0 when none
-    int32_t next_sibling = 0; // 0 when none
-    int32_t prev_sibling = 0; // for a first child: the last child of the same parent
+    int32_t start;        // offset of the "<" of the start tag
+    int32_t length;       // through the end of the end tag (or of an empty-element tag)
+    uint32_t tag_lengths; // start-tag length in the low 22 bits, end-tag length in the high 10
+    uint32_t flags;       // nesting level in the low 16 bits, plus the kXmlEntry* flags
+    int32_t parent;       // 0 for a top-level element
+    int32_t first_child;  // 0 when none
+    int32_t next_sibling; // 0 when none
+    int32_t prev_sibling; // for a first child: the last child of the same parent
 };
 static_assert(sizeof(XmlElementEntry) == 32);
 

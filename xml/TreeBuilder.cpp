@@ -20,44 +20,77 @@ CXmlTreeBuilder::CXmlTreeBuilder(XmlTextView text, CElementIndex& elements, std:
     stack_.reserve(kInitialStack);
 }
 
-bool CXmlTreeBuilder::Build() {
-    const XmlChar* data = text_.data();
-    size_t n = text_.size();
-    XmlNode node;
-    for (size_t pos = FindWideChar(data, 0, n, L'<'); pos < n; pos = FindWideChar(data, pos, n, L'<')) {
-        if (size_t after = TryPlainTag(pos); after != 0) {
-            pos = after;
-            continue;
-        }
-        ScanXmlMarkup(text_, pos, node);
-        if (node.error != XmlScanError::None)
-            OnScanError(node);
-        else if (node.kind == kXmlStartTag)
-            OnStartTag(node.start, node.end, node.name_end, node.empty_element);
-        else if (node.kind == kXmlEndTag)
-            OnEndTag(node);
-        pos = node.end;
-    }
-    UnendAbove(0, n);
-    Finish();
-    XmlElementEntry& document = elements_[0];
-    int32_t root = document.first_child;
-    return !not_well_formed_ && root != 0 && elements_[root].next_sibling == 0;
+// The hot path of the build: the functions down to the next comment are inline, so that a plain
+// tag costs no calls.
+
+inline void CXmlTreeBuilder::SetTagLengths(int32_t index, size_t start_length, size_t end_length) {
+    if (start_length < kXmlStartTagLengthMask && end_length < kXmlEndTagLengthMask) [[likely]]
+        elements_[index].tag_lengths =
+            static_cast<uint32_t>(start_length) | (static_cast<uint32_t>(end_length) << kXmlTagLengthBits);
+    else
+        SetLongTagLengths(index, start_length, end_length);
 }
 
-size_t CXmlTreeBuilder::TryPlainTag(size_t pos) {
-    if (pos + 1 >= text_.size())
-        return 0;
-    XmlChar c = text_[pos + 1];
-    if (c == L'/')
-        return TryClosingEndTag(pos);
-    if (StartsXmlStartTag(c))
-        return TryStartTag(pos);
-    return 0;
+inline void CXmlTreeBuilder::Pop() {
+    if (tracking_names_)
+        open_names_.Remove(stack_.back().name_hash);
+    stack_.pop_back();
+}
+
+inline void CXmlTreeBuilder::AppendChild(XmlElementEntry& entry, int32_t child) {
+    Children& children = InnermostChildren();
+    if (children.first == 0) {
+        elements_[entry.parent].first_child = child;
+        entry.prev_sibling = child;
+        entry.flags |= kXmlEntryFirstChild;
+        children.first = child;
+    } else {
+        elements_[children.last].next_sibling = child;
+        entry.prev_sibling = children.last;
+        elements_[children.first].prev_sibling = child;
+    }
+    children.last = child;
+}
+
+inline void CXmlTreeBuilder::OnStartTag(size_t start, size_t end, size_t name_end, bool empty_element) {
+    int32_t index = elements_.Add();
+    if (index == 0) { // no room for another entry: the element is left out of the index
+        not_well_formed_ = true;
+        return;
+    }
+    XmlElementEntry& entry = elements_[index];
+    entry.start = static_cast<int32_t>(start);
+    entry.parent = stack_.empty() ? 0 : stack_.back().index;
+    entry.flags = static_cast<uint32_t>(std::min<size_t>(stack_.size() + 1, kXmlLevelMask));
+    AppendChild(entry, index);
+    size_t start_length = end - start;
+    SetTagLengths(index, start_length, 0);
+    if (empty_element) {
+        entry.length = static_cast<int32_t>(start_length);
+        return;
+    }
+    size_t name_length = name_end - (start + 1);
+    uint64_t hash = 0;
+    if (tracking_names_) {
+        hash = HashXmlName(text_.data() + start + 1, name_length);
+        open_names_.Add(hash);
+    }
+    stack_.push_back(OpenElement{index, static_cast<uint32_t>(name_length), {}, hash});
+}
+
+inline void CXmlTreeBuilder::CloseInnermost(size_t start, size_t end) {
+    int32_t index = stack_.back().index;
+    XmlElementEntry& entry = elements_[index];
+    entry.length = static_cast<int32_t>(end - static_cast<size_t>(entry.start));
+    size_t start_length = entry.tag_lengths & kXmlStartTagLengthMask;
+    if (start_length == kXmlStartTagLengthMask)
+        start_length = static_cast<size_t>(long_tags_.start_tags[index]);
+    SetTagLengths(index, start_length, end - start);
+    Pop();
 }
 
 // Reads the tag as the node scanner does; a tag the text ends in is left to the scanner.
-size_t CXmlTreeBuilder::TryStartTag(size_t pos) {
+inline size_t CXmlTreeBuilder::TryStartTag(size_t pos) {
     const XmlChar* data = text_.data();
     size_t n = text_.size();
     size_t i = pos + 1;
@@ -88,7 +121,7 @@ size_t CXmlTreeBuilder::TryStartTag(size_t pos) {
     return i + 1;
 }
 
-size_t CXmlTreeBuilder::TryClosingEndTag(size_t pos) {
+inline size_t CXmlTreeBuilder::TryClosingEndTag(size_t pos) {
     if (stack_.empty())
         return 0;
     const OpenElement& open = stack_.back();
@@ -113,6 +146,41 @@ size_t CXmlTreeBuilder::TryClosingEndTag(size_t pos) {
     return gt + 1;
 }
 
+// End of the hot path.
+
+bool CXmlTreeBuilder::Build() {
+    const XmlChar* data = text_.data();
+    size_t n = text_.size();
+    XmlNode node;
+    for (size_t pos = FindWideChar(data, 0, n, L'<'); pos < n; pos = FindWideChar(data, pos, n, L'<')) {
+        size_t after = 0;
+        if (pos + 1 < n) {
+            XmlChar c = data[pos + 1];
+            if (c == L'/')
+                after = TryClosingEndTag(pos);
+            else if (StartsXmlStartTag(c))
+                after = TryStartTag(pos);
+        }
+        if (after != 0) {
+            pos = after;
+            continue;
+        }
+        ScanXmlMarkup(text_, pos, node);
+        if (node.error != XmlScanError::None)
+            OnScanError(node);
+        else if (node.kind == kXmlStartTag)
+            OnStartTag(node.start, node.end, node.name_end, node.empty_element);
+        else if (node.kind == kXmlEndTag)
+            OnEndTag(node);
+        pos = node.end;
+    }
+    UnendAbove(0, n);
+    Finish();
+    XmlElementEntry& document = elements_[0];
+    int32_t root = document.first_child;
+    return !not_well_formed_ && root != 0 && elements_[root].next_sibling == 0;
+}
+
 void CXmlTreeBuilder::OnScanError(const XmlNode& node) {
     not_well_formed_ = true;
     auto offset = static_cast<int64_t>(node.error_offset);
@@ -121,32 +189,6 @@ void CXmlTreeBuilder::OnScanError(const XmlNode& node) {
                        {{L"type", XmlUnterminatedTypeName(node)}, {L"offset", offset}});
     else
         RecordLogEvent(log_, XmlScanErrorEvent(node.error), {{L"offset", offset}});
-}
-
-void CXmlTreeBuilder::OnStartTag(size_t start, size_t end, size_t name_end, bool empty_element) {
-    int32_t index = elements_.Add();
-    if (index == 0) { // no room for another entry: the element is left out of the index
-        not_well_formed_ = true;
-        return;
-    }
-    XmlElementEntry& entry = elements_[index];
-    entry.start = static_cast<int32_t>(start);
-    entry.parent = stack_.empty() ? 0 : stack_.back().index;
-    entry.flags = static_cast<uint32_t>(std::min<size_t>(stack_.size() + 1, kXmlLevelMask));
-    AppendChild(entry, index);
-    size_t start_length = end - start;
-    SetTagLengths(index, start_length, 0);
-    if (empty_element) {
-        entry.length = static_cast<int32_t>(start_length);
-        return;
-    }
-    size_t name_length = name_end - (start + 1);
-    uint64_t hash = 0;
-    if (tracking_names_) {
-        hash = HashXmlName(text_.data() + start + 1, name_length);
-        open_names_.Add(hash);
-    }
-    stack_.push_back(OpenElement{index, static_cast<uint32_t>(name_length), {}, hash});
 }
 
 void CXmlTreeBuilder::OnEndTag(const XmlNode& node) {
@@ -175,17 +217,6 @@ void CXmlTreeBuilder::OnEndTag(const XmlNode& node) {
     }
     UnendAbove(depth, node.start);
     CloseInnermost(node.start, node.end);
-}
-
-void CXmlTreeBuilder::CloseInnermost(size_t start, size_t end) {
-    int32_t index = stack_.back().index;
-    XmlElementEntry& entry = elements_[index];
-    entry.length = static_cast<int32_t>(end - static_cast<size_t>(entry.start));
-    size_t start_length = entry.tag_lengths & kXmlStartTagLengthMask;
-    if (start_length == kXmlStartTagLengthMask)
-        start_length = static_cast<size_t>(long_tags_.start_tags[index]);
-    SetTagLengths(index, start_length, end - start);
-    Pop();
 }
 
 void CXmlTreeBuilder::UnendAbove(size_t keep, size_t at) {
@@ -236,42 +267,6 @@ void CXmlTreeBuilder::MoveChildren(int32_t from, int32_t to) {
         elements_[child].parent = to;
 }
 
-void CXmlTreeBuilder::AppendChild(XmlElementEntry& entry, int32_t child) {
-    Children& children = InnermostChildren();
-    if (children.first == 0) {
-        elements_[entry.parent].first_child = child;
-        entry.prev_sibling = child;
-        entry.flags |= kXmlEntryFirstChild;
-        children.first = child;
-    } else {
-        elements_[children.last].next_sibling = child;
-        entry.prev_sibling = children.last;
-        elements_[children.first].prev_sibling = child;
-    }
-    children.last = child;
-}
-
-void CXmlTreeBuilder::SetTagLengths(int32_t index, size_t start_length, size_t end_length) {
-    if (start_length < kXmlStartTagLengthMask && end_length < kXmlEndTagLengthMask) [[likely]] {
-        elements_[index].tag_lengths =
-            static_cast<uint32_t>(start_length) | (static_cast<uint32_t>(end_length) << kXmlTagLengthBits);
-        return;
-    }
-    uint32_t start_field = static_cast<uint32_t>(std::min<size_t>(start_length, kXmlStartTagLengthMask));
-    uint32_t end_field = static_cast<uint32_t>(std::min<size_t>(end_length, kXmlEndTagLengthMask));
-    if (start_field == kXmlStartTagLengthMask)
-        long_tags_.start_tags[index] = static_cast<int32_t>(start_length);
-    if (end_field == kXmlEndTagLengthMask)
-        long_tags_.end_tags[index] = static_cast<int32_t>(end_length);
-    elements_[index].tag_lengths = start_field | (end_field << kXmlTagLengthBits);
-}
-
-void CXmlTreeBuilder::Pop() {
-    if (tracking_names_)
-        open_names_.Remove(stack_.back().name_hash);
-    stack_.pop_back();
-}
-
 void CXmlTreeBuilder::StartTrackingNames() {
     if (tracking_names_)
         return;
@@ -308,4 +303,14 @@ void CXmlTreeBuilder::Finish() {
         RecordLogEvent(log_, L"no_root_element");
     else if (elements_[document.first_child].next_sibling != 0)
         RecordLogEvent(log_, L"root_has_sibling");
+}
+
+void CXmlTreeBuilder::SetLongTagLengths(int32_t index, size_t start_length, size_t end_length) {
+    uint32_t start_field = static_cast<uint32_t>(std::min<size_t>(start_length, kXmlStartTagLengthMask));
+    uint32_t end_field = static_cast<uint32_t>(std::min<size_t>(end_length, kXmlEndTagLengthMask));
+    if (start_field == kXmlStartTagLengthMask)
+        long_tags_.start_tags[index] = static_cast<int32_t>(start_length);
+    if (end_field == kXmlEndTagLengthMask)
+        long_tags_.end_tags[index] = static_cast<int32_t>(end_length);
+    elements_[index].tag_lengths = start_field | (end_field << kXmlTagLengthBits);
 }

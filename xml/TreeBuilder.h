@@ -33,7 +33,6 @@ private:
 
     // The tag at `pos` when it is a complete start tag, or an end tag that closes the innermost
     // open element (nearly every tag): handled in place, returns the offset after it; else 0.
-    size_t TryPlainTag(size_t pos);
     size_t TryStartTag(size_t pos);
     size_t TryClosingEndTag(size_t pos);
     void OnStartTag(size_t start, size_t end, size_t name_end, bool empty_element);
@@ -45,6 +44,7 @@ private:
     void AppendChild(XmlElementEntry& entry, int32_t child);
     Children& InnermostChildren() { return stack_.empty() ? top_level_ : stack_.back().children; }
     void SetTagLengths(int32_t index, size_t start_length, size_t end_length);
+    void SetLongTagLengths(int32_t index, size_t start_length, size_t end_length);
     // Closes the open elements above stack depth `keep` as never ended, at text offset `at`.
     void UnendAbove(size_t keep, size_t at);
     void MoveChildren(int32_t from, int32_t to);

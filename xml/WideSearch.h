@@ -67,15 +67,12 @@ inline size_t FindWideChar(const XmlChar* data, size_t from, size_t n, XmlChar c
     return n;
 }
 
-// The first `a` or `b` in data[from, n), or n when there is neither.
+// The first `a` or `b` in data[from, n), or n when there is neither. Meant for whole contents,
+// which mostly hold neither: wide steps first, the rest one by one.
 inline size_t FindWideEither(const XmlChar* data, size_t from, size_t n, XmlChar a, XmlChar b) noexcept {
-    using namespace wide_search_detail;
     size_t i = from;
-    for (size_t stop = from + kShortScan < n ? from + kShortScan : n; i < stop; ++i) {
-        if (data[i] == a || data[i] == b)
-            return i;
-    }
 #if defined(__SSE2__)
+    using namespace wide_search_detail;
     const __m128i first = Broadcast(a);
     const __m128i second = Broadcast(b);
     for (; i + kStep <= n; i += kStep) {
