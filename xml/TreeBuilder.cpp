@@ -53,10 +53,16 @@ inline void CXmlTreeBuilder::AppendChild(XmlElementEntry& entry, int32_t child) 
 }
 
 inline void CXmlTreeBuilder::OnStartTag(size_t start, size_t end, size_t name_end, bool empty_element) {
+    int32_t index = AddElement(start, end, empty_element);
+    if (index != 0 && !empty_element)
+        PushOpen(index, start, name_end);
+}
+
+inline int32_t CXmlTreeBuilder::AddElement(size_t start, size_t end, bool empty_element) {
     int32_t index = elements_.Add();
     if (index == 0) { // no room for another entry: the element is left out of the index
         not_well_formed_ = true;
-        return;
+        return 0;
     }
     XmlElementEntry& entry = elements_[index];
     entry.start = static_cast<int32_t>(start);
@@ -65,17 +71,17 @@ inline void CXmlTreeBuilder::OnStartTag(size_t start, size_t end, size_t name_en
     AppendChild(entry, index);
     size_t start_length = end - start;
     SetTagLengths(index, start_length, 0);
-    if (empty_element) {
+    if (empty_element)
         entry.length = static_cast<int32_t>(start_length);
-        return;
-    }
+    return index;
+}
+
+inline void CXmlTreeBuilder::PushOpen(int32_t index, size_t start, size_t name_end) {
     size_t name_length = name_end - (start + 1);
-    uint64_t hash = 0;
-    if (tracking_names_) {
-        hash = HashXmlName(text_.data() + start + 1, name_length);
-        open_names_.Add(hash);
-    }
-    stack_.push_back(OpenElement{index, static_cast<uint32_t>(name_length), {}, hash});
+    stack_.push_back(
+        OpenElement{index, static_cast<uint32_t>(start + 1), static_cast<uint32_t>(name_length), {}, 0});
+    if (tracking_names_)
+        TrackInnermostName();
 }
 
 inline void CXmlTreeBuilder::CloseInnermost(size_t start, size_t end) {
@@ -131,7 +137,7 @@ inline size_t CXmlTreeBuilder::TryClosingEndTag(size_t pos) {
     size_t name_end = name_start + open.name_length;
     if (name_end >= n)
         return 0;
-    const XmlChar* stored = data + elements_[open.index].start + 1;
+    const XmlChar* stored = data + open.name_start;
     for (size_t k = 0; k < open.name_length; ++k) {
         if (data[name_start + k] != stored[k])
             return 0;
@@ -267,12 +273,18 @@ void CXmlTreeBuilder::MoveChildren(int32_t from, int32_t to) {
         elements_[child].parent = to;
 }
 
+void CXmlTreeBuilder::TrackInnermostName() {
+    OpenElement& open = stack_.back();
+    open.name_hash = HashXmlName(text_.data() + open.name_start, open.name_length);
+    open_names_.Add(open.name_hash);
+}
+
 void CXmlTreeBuilder::StartTrackingNames() {
     if (tracking_names_)
         return;
     tracking_names_ = true;
     for (OpenElement& open : stack_) {
-        open.name_hash = HashXmlName(text_.data() + elements_[open.index].start + 1, open.name_length);
+        open.name_hash = HashXmlName(text_.data() + open.name_start, open.name_length);
         open_names_.Add(open.name_hash);
     }
 }
@@ -285,7 +297,7 @@ XmlTextView CXmlTreeBuilder::NameOf(int32_t index) const {
 bool CXmlTreeBuilder::NameOnStackEquals(const OpenElement& open, XmlTextView name) const {
     if (open.name_length != name.size())
         return false;
-    const XmlChar* stored = text_.data() + elements_[open.index].start + 1;
+    const XmlChar* stored = text_.data() + open.name_start;
     for (size_t i = 0; i < name.size(); ++i) {
         if (stored[i] != name[i])
             return false;

@@ -26,6 +26,7 @@ private:
     };
     struct OpenElement {
         int32_t index;
+        uint32_t name_start; // in the text (one past the start tag's "<")
         uint32_t name_length;
         Children children;
         uint64_t name_hash; // set while names are tracked
@@ -36,6 +37,10 @@ private:
     size_t TryStartTag(size_t pos);
     size_t TryClosingEndTag(size_t pos);
     void OnStartTag(size_t start, size_t end, size_t name_end, bool empty_element);
+    // Adds the entry of a start tag (0 when the index is full); an element that is not empty is
+    // then pushed as open.
+    int32_t AddElement(size_t start, size_t end, bool empty_element);
+    void PushOpen(int32_t index, size_t start, size_t name_end);
     void OnEndTag(const XmlNode& node);
     // Ends the innermost open element with the end tag from `start` to `end`.
     void CloseInnermost(size_t start, size_t end);
@@ -52,6 +57,7 @@ private:
     // From the first end tag that does not close the innermost element on, the names of the open
     // elements are counted (well-formed documents never pay for it).
     void StartTrackingNames();
+    void TrackInnermostName();
     bool NameOnStackEquals(const OpenElement& open, XmlTextView name) const;
     XmlTextView NameOf(int32_t index) const;
     void Finish();

@@ -110,15 +110,8 @@ size_t WidenAsciiBlocks(const unsigned char* p, size_t n, XmlChar* d) {
         __m128i low = _mm_unpacklo_epi8(bytes, zero);
         __m128i high = _mm_unpackhi_epi8(bytes, zero);
         auto* out = reinterpret_cast<__m128i*>(d + i);
-        if constexpr (sizeof(XmlChar) == 2) {
-            _mm_storeu_si128(out, low);
-            _mm_storeu_si128(out + 1, high);
-        } else {
-            _mm_storeu_si128(out, _mm_unpacklo_epi16(low, zero));
-            _mm_storeu_si128(out + 1, _mm_unpackhi_epi16(low, zero));
-            _mm_storeu_si128(out + 2, _mm_unpacklo_epi16(high, zero));
-            _mm_storeu_si128(out + 3, _mm_unpackhi_epi16(high, zero));
-        }
+        _mm_storeu_si128(out, low);
+        _mm_storeu_si128(out + 1, high);
     }
 #else
     for (; i + kBlock <= n && AsciiBlock(p + i, false); i += kBlock) {

@@ -1,7 +1,6 @@
 #pragma once
-// Searches of the document text for one character or either of two, several characters per step
-// where the processor offers SSE2 (both builds run on x86-64). Markup is dense, so most searches
-// end within a few characters: those are compared one by one, with no library call.
+// Searches of the document text, eight 16-bit units per step where the processor offers SSE2
+// (both builds run on x86-64), one by one elsewhere.
 #include "xml/XmlText.h"
 
 #include <cstddef>
@@ -12,39 +11,30 @@
 
 namespace wide_search_detail {
 
-// Characters compared one by one before the wide steps: the usual distance to the next markup.
+// Characters compared one by one before the wide steps where the wanted one is usually near.
 constexpr size_t kShortScan = 8;
 
 #if defined(__SSE2__)
-constexpr size_t kStep = 16 / sizeof(XmlChar); // characters per comparison
+constexpr size_t kStep = 8; // units per comparison
 
 inline __m128i Broadcast(XmlChar c) noexcept {
-    if constexpr (sizeof(XmlChar) == 2)
-        return _mm_set1_epi16(static_cast<short>(c));
-    else
-        return _mm_set1_epi32(static_cast<int>(c));
-}
-
-inline __m128i Equal(__m128i a, __m128i b) noexcept {
-    if constexpr (sizeof(XmlChar) == 2)
-        return _mm_cmpeq_epi16(a, b);
-    else
-        return _mm_cmpeq_epi32(a, b);
+    return _mm_set1_epi16(static_cast<short>(c));
 }
 
 inline __m128i Load(const XmlChar* p) noexcept {
     return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
 }
 
-// The character index of the lowest set lane in a byte mask.
+// The unit index of the lowest set lane in a byte mask.
 inline size_t FirstLane(int mask) noexcept {
-    return static_cast<size_t>(__builtin_ctz(static_cast<unsigned>(mask))) / sizeof(XmlChar);
+    return static_cast<size_t>(__builtin_ctz(static_cast<unsigned>(mask))) / 2;
 }
 #endif
 
 } // namespace wide_search_detail
 
-// The first `c` in data[from, n), or n when there is none.
+// The first `c` in data[from, n), or n when there is none. Meant for markup, where the next
+// character looked for is usually a few away: those are compared one by one first.
 inline size_t FindWideChar(const XmlChar* data, size_t from, size_t n, XmlChar c) noexcept {
     using namespace wide_search_detail;
     size_t i = from;
@@ -55,7 +45,7 @@ inline size_t FindWideChar(const XmlChar* data, size_t from, size_t n, XmlChar c
 #if defined(__SSE2__)
     const __m128i wanted = Broadcast(c);
     for (; i + kStep <= n; i += kStep) {
-        int mask = _mm_movemask_epi8(Equal(Load(data + i), wanted));
+        int mask = _mm_movemask_epi8(_mm_cmpeq_epi16(Load(data + i), wanted));
         if (mask != 0)
             return i + FirstLane(mask);
     }
@@ -76,8 +66,9 @@ inline size_t FindWideEither(const XmlChar* data, size_t from, size_t n, XmlChar
     const __m128i first = Broadcast(a);
     const __m128i second = Broadcast(b);
     for (; i + kStep <= n; i += kStep) {
-        __m128i chars = Load(data + i);
-        int mask = _mm_movemask_epi8(_mm_or_si128(Equal(chars, first), Equal(chars, second)));
+        __m128i units = Load(data + i);
+        int mask =
+            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi16(units, first), _mm_cmpeq_epi16(units, second)));
         if (mask != 0)
             return i + FirstLane(mask);
     }

@@ -15,6 +15,7 @@ using XmlChar = wchar_t;
 #define NVX_XML_TEXT_IS_WIDE 0
 using XmlChar = char16_t;
 #endif
+static_assert(sizeof(XmlChar) == 2);
 using XmlText = std::basic_string<XmlChar>;
 using XmlTextView = std::basic_string_view<XmlChar>;
 
