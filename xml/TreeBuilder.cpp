@@ -137,11 +137,8 @@ inline size_t CXmlTreeBuilder::TryClosingEndTag(size_t pos) {
     size_t name_end = name_start + open.name_length;
     if (name_end >= n)
         return 0;
-    const XmlChar* stored = data + open.name_start;
-    for (size_t k = 0; k < open.name_length; ++k) {
-        if (data[name_start + k] != stored[k])
-            return 0;
-    }
+    if (!SameUnits(data + name_start, data + open.name_start, open.name_length, data + n))
+        return 0;
     // The stored name holds no delimiter, so the end tag's name ends here or is longer.
     if (!IsXmlNameDelimiter(data[name_end]))
         return 0;

@@ -3,7 +3,10 @@
 // (both builds run on x86-64), one by one elsewhere.
 #include "xml/XmlText.h"
 
+#include <bit>
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -78,6 +81,34 @@ inline size_t FindWideEither(const XmlChar* data, size_t from, size_t n, XmlChar
             return i;
     }
     return n;
+}
+
+// True when the `length` units at `a` and at `b` are the same. Four units are compared at a time;
+// `limit` is the end of what may be read at either place (a last short group is read whole when
+// that stays before it).
+inline bool SameUnits(const XmlChar* a, const XmlChar* b, size_t length, const XmlChar* limit) noexcept {
+    size_t k = 0;
+    for (; k + 4 <= length; k += 4) {
+        uint64_t x, y;
+        std::memcpy(&x, a + k, sizeof(x));
+        std::memcpy(&y, b + k, sizeof(y));
+        if (x != y)
+            return false;
+    }
+    if (k == length)
+        return true;
+    if (std::endian::native == std::endian::little && a + k + 4 <= limit && b + k + 4 <= limit) {
+        uint64_t x, y;
+        std::memcpy(&x, a + k, sizeof(x));
+        std::memcpy(&y, b + k, sizeof(y));
+        uint64_t wanted = (uint64_t{1} << (16 * (length - k))) - 1; // the first units: the low bits
+        return ((x ^ y) & wanted) == 0;
+    }
+    for (; k < length; ++k) {
+        if (a[k] != b[k])
+            return false;
+    }
+    return true;
 }
 
 // The first `c` at or after `from`, or npos: the text's own find, in the steps above.

@@ -153,6 +153,26 @@ TEST(ElementEntries, NestingLevelsAndFirstChildFlags) {
     EXPECT_FALSE(document.Element(0).flags & kXmlEntryNotWellFormed);
 }
 
+TEST(ElementEntries, EndTagNamesAreComparedInFull) {
+    // Names of every length up to two groups of four characters, differing in their first or their
+    // last character, and ending the text.
+    for (size_t length = 1; length <= 9; ++length) {
+        SCOPED_TRACE(length);
+        std::wstring name(length, L'n');
+        for (size_t differing : {size_t{0}, length - 1}) {
+            std::wstring other = name;
+            other[differing] = L'm';
+            XmlDocument document;
+            EXPECT_FALSE(document.LoadFromText(L"<" + name + L"></" + other + L"></" + name + L">"));
+            EXPECT_EQ(document.ResultLog(), L"<lone_end_tag tagname=\"" + other + L"\" offset=\"" +
+                                                std::to_wstring(length + 2) + L"\"/>");
+        }
+        XmlDocument closing;
+        EXPECT_TRUE(closing.LoadFromText(L"<" + name + L"></" + name + L">"));
+        EXPECT_EQ(closing.Element(1).length, static_cast<int>(2 * length + 5));
+    }
+}
+
 TEST(ResultLog, StopsTakingEventsAtItsLimit) {
     std::wstring text = L"<a>";
     for (int i = 0; i < 200; ++i)
