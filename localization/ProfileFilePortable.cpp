@@ -1,7 +1,9 @@
 // Profile files where the platform's profile API is not available.
 #include "localization/IniText.h"
 #include "localization/ProfileFile.h"
+#include "xml/FileAccess.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <sys/stat.h>
@@ -9,22 +11,9 @@
 namespace {
 
 // Backslashes separate folders in the installer's paths; here they become slashes.
-std::string NativePath(const std::wstring& path) {
-    std::string native;
-    for (wchar_t c : path) {
-        uint32_t code = c == L'\\' ? L'/' : static_cast<uint32_t>(c);
-        if (code < 0x80) {
-            native.push_back(static_cast<char>(code));
-        } else if (code < 0x800) {
-            native.push_back(static_cast<char>(0xC0 | code >> 6));
-            native.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-        } else {
-            native.push_back(static_cast<char>(0xE0 | code >> 12));
-            native.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
-            native.push_back(static_cast<char>(0x80 | (code & 0x3F)));
-        }
-    }
-    return native;
+std::string NativePath(std::wstring path) {
+    std::replace(path.begin(), path.end(), L'\\', L'/');
+    return NarrowPath(path);
 }
 
 std::wstring Limit(std::wstring text) {

@@ -5,8 +5,6 @@
 #include <cerrno>
 #include <cstring>
 
-namespace {
-
 // Paths are UTF-16 like every string of the program; the file system takes UTF-8.
 std::string NarrowPath(const std::wstring& path) {
     std::string narrow;
@@ -37,6 +35,8 @@ std::string NarrowPath(const std::wstring& path) {
     }
     return narrow;
 }
+
+namespace {
 
 FileFailure DescribeError(int code) {
     FileFailure failure;
