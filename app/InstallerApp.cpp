@@ -4,6 +4,7 @@
 #include "app/SingleInstance.h"
 #include "app/WindowsSwitchKey.h"
 #include "config/InstallConfig.h"
+#include "framework/Handles.h"
 
 #include <shlwapi.h>
 
@@ -25,14 +26,11 @@ void CNVXMasterInstallerApp::ParseSwitches() {
 }
 
 void CNVXMasterInstallerApp::RunInstallGuide() {
-    ::CoInitialize(nullptr);
-    {
-        CInstallGuide guide;
-        m_pMainWnd = &guide;
-        guide.DoModal();
-        m_pMainWnd = nullptr;
-    }
-    ::CoUninitialize();
+    nvx::ComApartmentScope com;
+    CInstallGuide guide;
+    m_pMainWnd = &guide;
+    guide.DoModal();
+    m_pMainWnd = nullptr;
 }
 
 BOOL CNVXMasterInstallerApp::InitInstance() {

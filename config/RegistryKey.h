@@ -11,13 +11,7 @@
 #include <optional>
 #include <string>
 
-struct RegistryKeyTraits {
-    using handle_type = HKEY;
-    static handle_type invalid() noexcept { return nullptr; }
-    static bool valid(handle_type h) noexcept { return h != nullptr; }
-    static void close(handle_type h) noexcept { ::RegCloseKey(h); }
-};
-using UniqueRegistryKey = nvx::UniqueResource<RegistryKeyTraits>;
+using UniqueRegistryKey = nvx::UniqueResource<HKEY, &::RegCloseKey>;
 
 class RegistryKey {
 public:

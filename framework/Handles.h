@@ -1,17 +1,23 @@
 #pragma once
-// Non-copyable owners for the Win32 handles the program keeps.
+// Non-copyable owners for the Win32 handles the program keeps, the DCs it borrows, COM
+// pointers and apartments, and the one lock type.
 #include <windows.h>
+
+#include <objbase.h>
+#include <wrl/client.h>
 
 #include <utility>
 
 namespace nvx {
 
-template <typename Traits> class UniqueResource {
+// Owns a handle and closes it with `Close`. Null and INVALID_HANDLE_VALUE both mean "none",
+// as every kind of handle the program keeps uses one of them for "no handle".
+template <typename Handle, auto Close> class UniqueResource {
 public:
-    using handle_type = typename Traits::handle_type;
+    using handle_type = Handle;
 
     UniqueResource() noexcept = default;
-    explicit UniqueResource(handle_type handle) noexcept : handle_(handle) {}
+    explicit UniqueResource(Handle handle) noexcept : handle_(handle) {}
     ~UniqueResource() { reset(); }
     UniqueResource(const UniqueResource&) = delete;
     UniqueResource& operator=(const UniqueResource&) = delete;
@@ -22,75 +28,73 @@ public:
         return *this;
     }
 
-    handle_type get() const noexcept { return handle_; }
-    explicit operator bool() const noexcept { return Traits::valid(handle_); }
-    handle_type release() noexcept { return std::exchange(handle_, Traits::invalid()); }
-    void reset(handle_type handle = Traits::invalid()) noexcept {
-        handle_type old = std::exchange(handle_, handle);
-        if (Traits::valid(old))
-            Traits::close(old);
+    Handle get() const noexcept { return handle_; }
+    explicit operator bool() const noexcept { return IsValid(handle_); }
+    Handle release() noexcept { return std::exchange(handle_, Handle{}); }
+    void reset(Handle handle = Handle{}) noexcept {
+        Handle old = std::exchange(handle_, handle);
+        if (IsValid(old))
+            Close(old);
     }
     // For out-parameters of creation functions.
-    handle_type* put() noexcept {
+    Handle* put() noexcept {
         reset();
         return &handle_;
     }
 
 private:
-    handle_type handle_ = Traits::invalid();
+    static bool IsValid(Handle handle) noexcept {
+        return handle != Handle{} && handle != reinterpret_cast<Handle>(INVALID_HANDLE_VALUE);
+    }
+
+    Handle handle_{};
 };
 
-struct KernelHandleTraits {
-    using handle_type = HANDLE;
-    static handle_type invalid() noexcept { return nullptr; }
-    static bool valid(handle_type h) noexcept { return h != nullptr && h != INVALID_HANDLE_VALUE; }
-    static void close(handle_type h) noexcept { ::CloseHandle(h); }
-};
-using UniqueHandle = UniqueResource<KernelHandleTraits>;
+using UniqueHandle = UniqueResource<HANDLE, &::CloseHandle>;
+using UniqueFont = UniqueResource<HFONT, &::DeleteObject>;
+using UniqueBitmap = UniqueResource<HBITMAP, &::DeleteObject>;
+using UniqueBrush = UniqueResource<HBRUSH, &::DeleteObject>;
+using UniquePen = UniqueResource<HPEN, &::DeleteObject>;
+using UniqueRegion = UniqueResource<HRGN, &::DeleteObject>;
+using UniqueIcon = UniqueResource<HICON, &::DestroyIcon>;
+using UniqueMemoryDc = UniqueResource<HDC, &::DeleteDC>;
 
-template <typename T> struct GdiObjectTraits {
-    using handle_type = T;
-    static handle_type invalid() noexcept { return nullptr; }
-    static bool valid(handle_type h) noexcept { return h != nullptr; }
-    static void close(handle_type h) noexcept { ::DeleteObject(h); }
-};
-using UniqueFont = UniqueResource<GdiObjectTraits<HFONT>>;
-using UniqueBitmap = UniqueResource<GdiObjectTraits<HBITMAP>>;
-using UniqueBrush = UniqueResource<GdiObjectTraits<HBRUSH>>;
-using UniquePen = UniqueResource<GdiObjectTraits<HPEN>>;
-using UniqueRegion = UniqueResource<GdiObjectTraits<HRGN>>;
-
-struct IconTraits {
-    using handle_type = HICON;
-    static handle_type invalid() noexcept { return nullptr; }
-    static bool valid(handle_type h) noexcept { return h != nullptr; }
-    static void close(handle_type h) noexcept { ::DestroyIcon(h); }
-};
-using UniqueIcon = UniqueResource<IconTraits>;
-
-struct MemoryDcTraits {
-    using handle_type = HDC;
-    static handle_type invalid() noexcept { return nullptr; }
-    static bool valid(handle_type h) noexcept { return h != nullptr; }
-    static void close(handle_type h) noexcept { ::DeleteDC(h); }
-};
-using UniqueMemoryDc = UniqueResource<MemoryDcTraits>;
-
-// A DC from GetDC, released to its window.
-class WindowDc {
+// A DC borrowed from a window (GetDC: the client area; GetWindowDC: the whole window, frame
+// included) and given back to it.
+template <HDC(WINAPI* Borrow)(HWND)> class BorrowedDc {
 public:
-    explicit WindowDc(HWND hwnd) noexcept : hwnd_(hwnd), dc_(::GetDC(hwnd)) {}
-    ~WindowDc() {
+    explicit BorrowedDc(HWND hwnd) noexcept : hwnd_(hwnd), dc_(Borrow(hwnd)) {}
+    ~BorrowedDc() {
         if (dc_)
             ::ReleaseDC(hwnd_, dc_);
     }
-    WindowDc(const WindowDc&) = delete;
-    WindowDc& operator=(const WindowDc&) = delete;
+    BorrowedDc(const BorrowedDc&) = delete;
+    BorrowedDc& operator=(const BorrowedDc&) = delete;
     HDC get() const noexcept { return dc_; }
     explicit operator bool() const noexcept { return dc_ != nullptr; }
 
 private:
     HWND hwnd_;
+    HDC dc_;
+};
+using ClientDc = BorrowedDc<&::GetDC>;
+using WindowDc = BorrowedDc<&::GetWindowDC>;
+
+// The DC of a WM_PAINT: BeginPaint on construction, EndPaint on scope exit.
+class PaintDc {
+public:
+    explicit PaintDc(HWND hwnd) noexcept : hwnd_(hwnd), dc_(::BeginPaint(hwnd, &paint_)) {}
+    ~PaintDc() { ::EndPaint(hwnd_, &paint_); }
+    PaintDc(const PaintDc&) = delete;
+    PaintDc& operator=(const PaintDc&) = delete;
+    HDC get() const noexcept { return dc_; }
+    explicit operator bool() const noexcept { return dc_ != nullptr; }
+    const RECT& invalid_rect() const noexcept { return paint_.rcPaint; }
+    bool erase_background() const noexcept { return paint_.fErase != FALSE; }
+
+private:
+    HWND hwnd_;
+    PAINTSTRUCT paint_{};
     HDC dc_;
 };
 
@@ -110,36 +114,43 @@ private:
     HGDIOBJ previous_;
 };
 
-// Owner of a COM interface pointer.
-template <typename T> class ComPtr {
+// Owner of a COM interface pointer; As() queries another interface of the object.
+template <typename T> using ComPtr = Microsoft::WRL::ComPtr<T>;
+
+// COM for the current thread for one scope. Only a successful initialisation (S_OK, or
+// S_FALSE when the thread already had the same apartment) is balanced by CoUninitialize;
+// a refused one (RPC_E_CHANGED_MODE) must not take away the apartment someone else set up.
+class ComApartmentScope {
 public:
-    ComPtr() noexcept = default;
-    ~ComPtr() { reset(); }
-    ComPtr(const ComPtr&) = delete;
-    ComPtr& operator=(const ComPtr&) = delete;
-    ComPtr(ComPtr&& other) noexcept : ptr_(std::exchange(other.ptr_, nullptr)) {}
-    ComPtr& operator=(ComPtr&& other) noexcept {
-        if (this != &other) {
-            reset();
-            ptr_ = std::exchange(other.ptr_, nullptr);
-        }
-        return *this;
+    explicit ComApartmentScope(DWORD model = COINIT_APARTMENTTHREADED) noexcept
+        : result_(::CoInitializeEx(nullptr, model)) {}
+    ~ComApartmentScope() {
+        if (SUCCEEDED(result_))
+            ::CoUninitialize();
     }
-    T* get() const noexcept { return ptr_; }
-    T* operator->() const noexcept { return ptr_; }
-    explicit operator bool() const noexcept { return ptr_ != nullptr; }
-    T** put() noexcept {
-        reset();
-        return &ptr_;
-    }
-    void** put_void() noexcept { return reinterpret_cast<void**>(put()); }
-    void reset() noexcept {
-        if (ptr_)
-            std::exchange(ptr_, nullptr)->Release();
-    }
+    ComApartmentScope(const ComApartmentScope&) = delete;
+    ComApartmentScope& operator=(const ComApartmentScope&) = delete;
+    HRESULT result() const noexcept { return result_; }
+    bool succeeded() const noexcept { return SUCCEEDED(result_); }
 
 private:
-    T* ptr_ = nullptr;
+    HRESULT result_;
 };
 
 } // namespace nvx
+
+// The program's lock: a critical section, usable with std::lock_guard / std::unique_lock
+// for a scope.
+class CCriticalSection {
+public:
+    CCriticalSection() noexcept { ::InitializeCriticalSection(&section_); }
+    ~CCriticalSection() { ::DeleteCriticalSection(&section_); }
+    CCriticalSection(const CCriticalSection&) = delete;
+    CCriticalSection& operator=(const CCriticalSection&) = delete;
+    void lock() noexcept { ::EnterCriticalSection(&section_); }
+    void unlock() noexcept { ::LeaveCriticalSection(&section_); }
+    bool try_lock() noexcept { return ::TryEnterCriticalSection(&section_) != FALSE; }
+
+private:
+    CRITICAL_SECTION section_;
+};

@@ -1,8 +1,11 @@
 #include "framework/WinApp.h"
 
+#include "framework/ExceptionGuard.h"
 #include "framework/Wnd.h"
 
 #include <commctrl.h>
+
+#include <optional>
 
 namespace {
 CWinApp* the_app = nullptr;
@@ -37,13 +40,16 @@ int AfxWinMain(HINSTANCE instance) {
     app->m_hInstance = instance;
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&controls);
-    try {
-        if (app->InitInstance())
-            return app->Run();
-    } catch (...) {
-        // Whatever escaped start-up, the exit sequence still runs.
+    // Whatever escapes start-up is reported, and the exit sequence still runs.
+    if (nvx::GuardedCall(
+            "CWinApp::InitInstance", [app] { return app->InitInstance(); }, FALSE)) {
+        std::optional<int> code =
+            nvx::GuardedCall("CWinApp::Run", [app] { return std::optional<int>(app->Run()); });
+        if (code)
+            return *code;
     }
-    return app->ExitInstance();
+    return nvx::GuardedCall(
+        "CWinApp::ExitInstance", [app] { return app->ExitInstance(); }, -1);
 }
 
 int AfxMessageBox(const std::wstring& text, UINT type) {

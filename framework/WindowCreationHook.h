@@ -1,6 +1,8 @@
 #pragma once
-// Attaches an object to the next window the current thread creates, so that a dialog
-// object sees every message of its window, WM_NCCREATE included.
+// Attaches an object to the next window the current thread creates, so that the object sees
+// every message of its window, WM_NCCREATE included. The hook goes away as soon as the window
+// is attached; a hook set up while another one waits (a window created while preparing
+// another) takes the next window, and the outer one gets the window after it.
 #include <windows.h>
 
 class CWnd;
@@ -14,6 +16,9 @@ public:
 
 private:
     static LRESULT CALLBACK HookProc(int code, WPARAM wparam, LPARAM lparam);
+    void Unhook() noexcept;
+
+    CWnd* object_;
     HHOOK hook_ = nullptr;
-    CWnd* previous_ = nullptr;
+    CWindowCreationHook* outer_;
 };

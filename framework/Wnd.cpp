@@ -1,15 +1,19 @@
 #include "framework/Wnd.h"
 
+#include "framework/ExceptionGuard.h"
 #include "framework/WindowCreationHook.h"
 
 #include <commctrl.h>
 
+#include <utility>
 #include <vector>
 
 namespace {
 
 constexpr wchar_t kObjectProperty[] = L"NVXWndObject";
 constexpr wchar_t kPlainClassName[] = L"NVXWnd";
+// One entry of ours per window: an object attaches to a window at most once.
+constexpr UINT_PTR kSubclassId = 1;
 
 ATOM RegisterPlainClass() {
     static const ATOM atom = [] {
@@ -23,7 +27,20 @@ ATOM RegisterPlainClass() {
     return atom;
 }
 
-HWND ControlOfNotification(HWND parent, UINT msg, WPARAM wparam, LPARAM lparam) {
+LRESULT CALLBACK SubclassEntry(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam, UINT_PTR id, DWORD_PTR) {
+    if (CWnd::FromHandle(hwnd))
+        return SharedWindowProc(hwnd, msg, wparam, lparam);
+    // An entry left behind by an object that let go (see Detach): it only passes messages on.
+    if (msg == WM_NCDESTROY)
+        ::RemoveWindowSubclass(hwnd, SubclassEntry, id);
+    return ::DefSubclassProc(hwnd, msg, wparam, lparam);
+}
+
+bool IsOwnClass(HWND hwnd) noexcept {
+    return reinterpret_cast<WNDPROC>(::GetClassLongPtrW(hwnd, GCLP_WNDPROC)) == SharedWindowProc;
+}
+
+HWND ControlOfNotification(HWND parent, UINT msg, LPARAM lparam) {
     switch (msg) {
     case WM_COMMAND:
         return reinterpret_cast<HWND>(lparam);
@@ -45,9 +62,17 @@ HWND ControlOfNotification(HWND parent, UINT msg, WPARAM wparam, LPARAM lparam) 
     case WM_CTLCOLORSTATIC:
         return reinterpret_cast<HWND>(lparam);
     default:
-        (void)wparam;
         return nullptr;
     }
+}
+
+bool ChangeLong(HWND hwnd, int index, LONG_PTR remove, LONG_PTR add) noexcept {
+    LONG_PTR old_value = ::GetWindowLongPtrW(hwnd, index);
+    LONG_PTR new_value = (old_value & ~remove) | add;
+    if (new_value == old_value)
+        return false;
+    ::SetWindowLongPtrW(hwnd, index, new_value);
+    return true;
 }
 
 } // namespace
@@ -73,21 +98,32 @@ void CWnd::Attach(HWND hwnd) noexcept {
 void CWnd::Detach() noexcept {
     if (!hwnd_)
         return;
-    if (original_proc_)
-        ::SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_proc_));
-    ::RemovePropW(hwnd_, kObjectProperty);
-    original_proc_ = nullptr;
+    if (::IsWindow(hwnd_)) {
+        // Our entry leaves the chain wherever it is, and whoever subclassed through the chain
+        // after us keeps their place. Someone who replaced the window procedure after us would
+        // not: comctl32 may put the original procedure back when its last entry goes (Wine's
+        // does), so then our entry stays, passing messages on, until the window ends.
+        if (subclassed_ && ::GetWindowLongPtrW(hwnd_, GWLP_WNDPROC) == chain_procedure_)
+            ::RemoveWindowSubclass(hwnd_, SubclassEntry, kSubclassId);
+        ::RemovePropW(hwnd_, kObjectProperty);
+    }
+    subclassed_ = false;
     hwnd_ = nullptr;
 }
 
 bool CWnd::SubclassWindow(HWND hwnd) noexcept {
-    if (!hwnd || hwnd_ || FromHandle(hwnd))
+    if (!hwnd || hwnd_ || FromHandle(hwnd) || !::IsWindow(hwnd))
         return false;
     Attach(hwnd);
-    original_proc_ = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SharedWindowProc)));
-    if (original_proc_ == SharedWindowProc)
-        original_proc_ = nullptr; // a window of this layer's own class
+    nvx::GuardedCall("CWnd::PreSubclassWindow", [this] { PreSubclassWindow(); });
+    if (IsOwnClass(hwnd))
+        return true; // the class procedure already routes to the object
+    if (!::SetWindowSubclass(hwnd, SubclassEntry, kSubclassId, 0)) {
+        Detach();
+        return false;
+    }
+    subclassed_ = true;
+    chain_procedure_ = ::GetWindowLongPtrW(hwnd, GWLP_WNDPROC);
     return true;
 }
 
@@ -104,15 +140,25 @@ HWND CWnd::UnsubclassWindow() noexcept {
 bool CWnd::Create(DWORD style, const RECT& rect, CWnd* parent, int control_id, DWORD ex_style) noexcept {
     if (hwnd_ || !RegisterPlainClass())
         return false;
-    HWND hwnd = ::CreateWindowExW(
-        ex_style, kPlainClassName, L"", style, rect.left, rect.top, rect.right - rect.left,
-        rect.bottom - rect.top, parent ? parent->GetSafeHwnd() : nullptr,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(control_id)), ::GetModuleHandleW(nullptr), this);
+    HWND hwnd = nullptr;
+    {
+        CWindowCreationHook hook(this);
+        hwnd = ::CreateWindowExW(
+            ex_style, kPlainClassName, L"", style, rect.left, rect.top, rect.right - rect.left,
+            rect.bottom - rect.top, parent ? parent->GetSafeHwnd() : nullptr,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(control_id)), ::GetModuleHandleW(nullptr), this);
+    }
+    if (!hwnd)
+        Detach(); // creation refused after the hook attached the object
     return hwnd != nullptr;
 }
 
 bool CWnd::DestroyWindow() noexcept {
     return hwnd_ && ::DestroyWindow(hwnd_);
+}
+
+BOOL CWnd::PreTranslateMessage(MSG*) {
+    return FALSE;
 }
 
 std::wstring CWnd::GetWindowText() const {
@@ -134,26 +180,61 @@ RECT CWnd::GetWindowRect() const noexcept {
     return rect;
 }
 
+bool CWnd::ModifyStyle(LONG_PTR remove, LONG_PTR add) const noexcept {
+    return ChangeLong(hwnd_, GWL_STYLE, remove, add);
+}
+
+bool CWnd::ModifyStyleEx(LONG_PTR remove, LONG_PTR add) const noexcept {
+    return ChangeLong(hwnd_, GWL_EXSTYLE, remove, add);
+}
+
 LRESULT CWnd::Default(UINT msg, WPARAM wparam, LPARAM lparam) {
-    if (original_proc_)
-        return ::CallWindowProcW(original_proc_, hwnd_, msg, wparam, lparam);
+    if (subclassed_)
+        return ::DefSubclassProc(hwnd_, msg, wparam, lparam);
     return ::DefWindowProcW(hwnd_, msg, wparam, lparam);
 }
 
+LRESULT CWnd::Default() {
+    return Default(current_.msg, current_.wparam, current_.lparam);
+}
+
 bool CWnd::ReflectToChild(UINT msg, WPARAM wparam, LPARAM lparam, LRESULT* result) {
-    HWND control = ControlOfNotification(hwnd_, msg, wparam, lparam);
+    HWND control = ControlOfNotification(hwnd_, msg, lparam);
     if (!control || control == hwnd_)
         return false;
     CWnd* child = FromHandle(control);
     return child && child->OnChildNotify(msg, wparam, lparam, result);
 }
 
-bool CWnd::OnChildNotify(UINT, WPARAM, LPARAM, LRESULT*) {
+bool CWnd::OnChildNotify(UINT msg, WPARAM, LPARAM lparam, LRESULT* result) {
+    bool handled = false;
+    if (msg == WM_DRAWITEM)
+        handled = DrawItem(reinterpret_cast<DRAWITEMSTRUCT*>(lparam));
+    else if (msg == WM_MEASUREITEM)
+        handled = MeasureItem(reinterpret_cast<MEASUREITEMSTRUCT*>(lparam));
+    if (handled)
+        *result = TRUE;
+    return handled;
+}
+
+bool CWnd::DrawItem(DRAWITEMSTRUCT*) {
+    return false;
+}
+
+bool CWnd::MeasureItem(MEASUREITEMSTRUCT*) {
     return false;
 }
 
 bool CWnd::OnCommand(WPARAM, LPARAM) {
     return false;
+}
+
+void CWnd::OnTimer(UINT_PTR) {
+    Default();
+}
+
+void CWnd::OnSize(UINT, int, int) {
+    Default();
 }
 
 LRESULT CWnd::WindowProc(UINT msg, WPARAM wparam, LPARAM lparam) {
@@ -174,6 +255,13 @@ LRESULT CWnd::WindowProc(UINT msg, WPARAM wparam, LPARAM lparam) {
             return 0;
         break;
     }
+    case WM_TIMER:
+        OnTimer(static_cast<UINT_PTR>(wparam));
+        return 0;
+    case WM_SIZE:
+        OnSize(static_cast<UINT>(wparam), static_cast<short>(LOWORD(lparam)),
+               static_cast<short>(HIWORD(lparam)));
+        return 0;
     default:
         break;
     }
@@ -181,16 +269,14 @@ LRESULT CWnd::WindowProc(UINT msg, WPARAM wparam, LPARAM lparam) {
 }
 
 LRESULT CWnd::Dispatch(UINT msg, WPARAM wparam, LPARAM lparam) {
-    LRESULT result = 0;
-    // No exception may unwind through the system's window procedure.
-    try {
-        result = WindowProc(msg, wparam, lparam);
-    } catch (...) {
-        result = 0;
-    }
+    CurrentMessage outer = std::exchange(current_, CurrentMessage{msg, wparam, lparam});
+    LRESULT result =
+        nvx::GuardedCall({"CWnd::WindowProc", msg}, [&] { return WindowProc(msg, wparam, lparam); });
+    current_ = outer;
     if (msg == WM_NCDESTROY) {
         Detach();
-        PostNcDestroy();
+        // The object may delete itself here; nothing of it is touched afterwards.
+        nvx::GuardedCall("CWnd::PostNcDestroy", [this] { PostNcDestroy(); });
     }
     return result;
 }
@@ -198,8 +284,11 @@ LRESULT CWnd::Dispatch(UINT msg, WPARAM wparam, LPARAM lparam) {
 LRESULT CALLBACK SharedWindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
     CWnd* object = CWnd::FromHandle(hwnd);
     if (!object && msg == WM_NCCREATE) {
+        // No creation hook saw the window (hooks refused): the object comes with the creation.
         auto* create = reinterpret_cast<const CREATESTRUCTW*>(lparam);
         object = static_cast<CWnd*>(create->lpCreateParams);
+        if (object && object->hwnd_)
+            object = nullptr;
         if (object)
             object->Attach(hwnd);
     }

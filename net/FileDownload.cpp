@@ -17,7 +17,7 @@ public:
     explicit CFileBatchWriter(CFile& file) noexcept : file_(file) {}
 
     void WriteBatch(uint64_t offset, const uint8_t* data, size_t size) override {
-        CFileWriteLockScope lock;
+        std::lock_guard lock(file_write_lock);
         file_.Seek(static_cast<int64_t>(offset), FILE_BEGIN);
         file_.Write(data, static_cast<uint32_t>(size));
         file_.Flush();

@@ -6,12 +6,6 @@
 
 namespace nvx {
 
-struct InternetHandleTraits {
-    using handle_type = HINTERNET;
-    static handle_type invalid() noexcept { return nullptr; }
-    static bool valid(handle_type h) noexcept { return h != nullptr; }
-    static void close(handle_type h) noexcept { ::InternetCloseHandle(h); }
-};
-using UniqueInternetHandle = UniqueResource<InternetHandleTraits>;
+using UniqueInternetHandle = UniqueResource<HINTERNET, &::InternetCloseHandle>;
 
 } // namespace nvx

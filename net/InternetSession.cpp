@@ -1,7 +1,7 @@
 #include "net/InternetSession.h"
 
 HINTERNET internet_session = nullptr;
-CRITICAL_SECTION file_write_lock;
+CCriticalSection file_write_lock;
 DWORD receive_timeout_ms = kReceiveTimeoutMs;
 
 namespace {
@@ -24,8 +24,7 @@ bool OpenInternetSession() noexcept {
 }
 
 CInternetSessionOwner::CInternetSessionOwner() noexcept {
-    if (owner_count++ == 0)
-        ::InitializeCriticalSection(&file_write_lock);
+    ++owner_count;
     OpenInternetSession();
 }
 
@@ -36,5 +35,4 @@ CInternetSessionOwner::~CInternetSessionOwner() {
         ::InternetCloseHandle(internet_session);
         internet_session = nullptr;
     }
-    ::DeleteCriticalSection(&file_write_lock);
 }

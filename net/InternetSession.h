@@ -1,11 +1,16 @@
 #pragma once
 // The process-wide WinINet session shared by every request, and the lock held while a
 // batch of downloaded bytes is written to its file.
+#include "framework/Handles.h"
+
 #include <windows.h>
 #include <wininet.h>
 
+#include <mutex>
+
 extern HINTERNET internet_session;
-extern CRITICAL_SECTION file_write_lock;
+// Taken with std::lock_guard for the seek-write-flush of one batch.
+extern CCriticalSection file_write_lock;
 
 inline constexpr wchar_t kUserAgent[] = L"Lumetra Web Installer Client";
 
@@ -19,23 +24,14 @@ extern DWORD receive_timeout_ms;
 // Opens internet_session when it is still null; answers whether a session is open.
 bool OpenInternetSession() noexcept;
 
-// Owns both objects for the life of the process: creates the lock and opens the session on
-// construction, closes the session and deletes the lock on destruction. The application object
-// holds the one owner; a second owner alive at the same time (a test harness, a tool) shares
-// the first one's objects, and the last owner to go releases them.
+// Owns the session for the life of the process: opens it on construction, closes it on
+// destruction. The application object holds the one owner; a second owner alive at the same
+// time (a test harness, a tool) shares the first one's session, and the last owner to go
+// closes it.
 class CInternetSessionOwner {
 public:
     CInternetSessionOwner() noexcept;
     ~CInternetSessionOwner();
     CInternetSessionOwner(const CInternetSessionOwner&) = delete;
     CInternetSessionOwner& operator=(const CInternetSessionOwner&) = delete;
-};
-
-// Holds file_write_lock for one scope.
-class CFileWriteLockScope {
-public:
-    CFileWriteLockScope() noexcept { ::EnterCriticalSection(&file_write_lock); }
-    ~CFileWriteLockScope() { ::LeaveCriticalSection(&file_write_lock); }
-    CFileWriteLockScope(const CFileWriteLockScope&) = delete;
-    CFileWriteLockScope& operator=(const CFileWriteLockScope&) = delete;
 };

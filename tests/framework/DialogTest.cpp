@@ -109,6 +109,16 @@ TEST(Dialog, NotificationsAreReflectedToTheControlFirst) {
     dialog.DestroyWindow();
 }
 
+TEST(Dialog, ModelessTopLevelDialogHidesOnOk) {
+    CDialog dialog(IDD_TEST_DIALOG);
+    ASSERT_TRUE(dialog.Create(IDD_TEST_DIALOG, nullptr));
+    dialog.ShowWindow(SW_SHOWNA);
+    dialog.SendMessage(WM_COMMAND, IDOK);
+    EXPECT_FALSE(::IsWindowVisible(dialog.GetSafeHwnd()));
+    EXPECT_TRUE(::IsWindow(dialog.GetSafeHwnd()));
+    dialog.DestroyWindow();
+}
+
 TEST(Dialog, EnterAndEscapeReachOkAndCancel) {
     struct CKeys : CDialog {
         CKeys() : CDialog(IDD_TEST_DIALOG) {}
@@ -130,14 +140,25 @@ TEST(Dialog, EnterAndEscapeReachOkAndCancel) {
 TEST(Dialog, ChildDialogLivesInsideItsParent) {
     CTestDialog parent;
     ASSERT_TRUE(parent.Create(IDD_TEST_DIALOG, nullptr));
-    CDialog child(IDD_TEST_CHILD);
+    struct CPage : CDialog {
+        CPage() : CDialog(IDD_TEST_CHILD) {}
+        int ok = 0;
+        void OnOK() override {
+            ++ok;
+            CDialog::OnOK();
+        }
+    } child;
     ASSERT_TRUE(child.Create(IDD_TEST_CHILD, &parent));
     EXPECT_EQ(child.GetParent(), &parent);
     EXPECT_TRUE(::GetWindowLongPtrW(child.GetSafeHwnd(), GWL_STYLE) & WS_CHILD);
-    // A modeless dialog hides on OK instead of ending a loop that does not exist.
-    child.ShowWindow(SW_SHOW);
-    child.SendMessage(WM_COMMAND, IDOK);
-    EXPECT_FALSE(::IsWindowVisible(child.GetSafeHwnd()));
+    EXPECT_TRUE(child.GetExStyle() & WS_EX_CONTROLPARENT) << "Tab would not reach the page's controls";
+    // A page's button with id IDOK (a finish button) does not make the page hide itself.
+    parent.ShowWindow(SW_SHOWNA);
+    child.ShowWindow(SW_SHOWNA);
+    ::SendMessageW(child.GetDlgItem(IDOK), BM_CLICK, 0, 0);
+    child.SendMessage(WM_COMMAND, IDCANCEL);
+    EXPECT_EQ(child.ok, 1);
+    EXPECT_TRUE(::IsWindowVisible(child.GetSafeHwnd()));
     HWND child_window = child.GetSafeHwnd();
     parent.DestroyWindow(); // destroys the child window too
     EXPECT_FALSE(::IsWindow(child_window));

@@ -154,7 +154,7 @@ class CTimedWriter final : public IBatchWriter {
 public:
     explicit CTimedWriter(CFile& file) : file_(file) {}
     void WriteBatch(uint64_t offset, const uint8_t* data, size_t size) override {
-        CFileWriteLockScope lock;
+        std::lock_guard lock(file_write_lock);
         Clock::time_point t0 = Clock::now();
         file_.Seek(static_cast<int64_t>(offset), FILE_BEGIN);
         file_.Write(data, static_cast<uint32_t>(size));
