@@ -4,6 +4,7 @@
 #include "app/SingleInstance.h"
 #include "app/WindowsSwitchKey.h"
 #include "config/InstallConfig.h"
+#include "selfupdate/UpdaterStart.h"
 
 #include <shlwapi.h>
 
@@ -11,7 +12,7 @@
 
 CNVXMasterInstallerApp theApp;
 
-CNVXMasterInstallerApp::CNVXMasterInstallerApp() {
+CNVXMasterInstallerApp::CNVXMasterInstallerApp() : validator(theConfig, *this) {
     m_pszAppName = L"Lumetra";
 }
 
@@ -22,6 +23,13 @@ void CNVXMasterInstallerApp::ParseSwitches() {
     for (int i = 0; __wargv && i < __argc; ++i)
         tokens.emplace_back(__wargv[i]);
     ParseCommandLine(tokens, switch_handlers, WindowsSwitchKey);
+}
+
+// True when the wizard may run.
+bool CNVXMasterInstallerApp::RunClientValidator() {
+    validator.updater_path.clear();
+    validator.DoModal();
+    return validator.validation_outcome == ValidationOutcome::Continue;
 }
 
 void CNVXMasterInstallerApp::RunInstallGuide() {
@@ -45,11 +53,14 @@ BOOL CNVXMasterInstallerApp::InitInstance() {
         return FALSE;
     // Whatever the load reached is what the rest of the run sees; it reports nothing.
     theConfig.LoadConfiguration(*this);
+    if (!skip_validation && !RunClientValidator())
+        return FALSE;
     RunInstallGuide();
     return FALSE;
 }
 
 int CNVXMasterInstallerApp::ExitInstance() {
     instance_semaphore.reset();
+    StartDownloadedUpdater(validator);
     return CWinApp::ExitInstance();
 }
