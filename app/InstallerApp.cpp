@@ -5,6 +5,7 @@
 #include "app/WindowsSwitchKey.h"
 #include "config/InstallConfig.h"
 #include "framework/Handles.h"
+#include "selfupdate/UpdaterStart.h"
 
 #include <shlwapi.h>
 
@@ -12,7 +13,7 @@
 
 CNVXMasterInstallerApp theApp;
 
-CNVXMasterInstallerApp::CNVXMasterInstallerApp() {
+CNVXMasterInstallerApp::CNVXMasterInstallerApp() : validator(theConfig, *this) {
     m_pszAppName = L"Lumetra";
 }
 
@@ -23,6 +24,13 @@ void CNVXMasterInstallerApp::ParseSwitches() {
     for (int i = 0; __wargv && i < __argc; ++i)
         tokens.emplace_back(__wargv[i]);
     ParseCommandLine(tokens, switch_handlers, WindowsSwitchKey);
+}
+
+// True when the wizard may run.
+bool CNVXMasterInstallerApp::RunClientValidator() {
+    validator.updater_path.clear();
+    validator.DoModal();
+    return validator.validation_outcome == ValidationOutcome::Continue;
 }
 
 void CNVXMasterInstallerApp::RunInstallGuide() {
@@ -43,11 +51,14 @@ BOOL CNVXMasterInstallerApp::InitInstance() {
         return FALSE;
     // Whatever the load reached is what the rest of the run sees; it reports nothing.
     theConfig.LoadConfiguration(*this);
+    if (!skip_validation && !RunClientValidator())
+        return FALSE;
     RunInstallGuide();
     return FALSE;
 }
 
 int CNVXMasterInstallerApp::ExitInstance() {
     instance_semaphore.reset();
+    StartDownloadedUpdater(validator);
     return CWinApp::ExitInstance();
 }

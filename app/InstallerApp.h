@@ -5,6 +5,7 @@
 #include "framework/Handles.h"
 #include "framework/WinApp.h"
 #include "net/InternetSession.h"
+#include "selfupdate/ClientValidator.h"
 
 class CNVXMasterInstallerApp : public CWinApp, public LaunchOptions {
 public:
@@ -19,8 +20,14 @@ public:
 private:
     void ParseSwitches();
     void RunInstallGuide();
+    bool RunClientValidator();
 
     CInternetSessionOwner http_session_;
+
+public:
+    // Declared after the session: it goes first at process end, awaiting a check that may
+    // still be using the session.
+    CClientValidator validator;
 };
 
 extern CNVXMasterInstallerApp theApp;

@@ -1,0 +1,61 @@
+#include "selfupdate/ValidationTask.h"
+
+#include "selfupdate/DesktopLaunch.h"
+#include "selfupdate/MessageText.h"
+#include "selfupdate/VersionCheck.h"
+
+#include <objbase.h>
+#include <shlwapi.h>
+
+namespace {
+
+int ShowOwnedMessage(const ValidationTaskContext& context, const std::wstring& text, UINT type) {
+    // Hidden first: the message takes the validator's place, also in a silent run.
+    ::ShowWindow(context.validator, SW_HIDE);
+    return ::MessageBoxW(context.validator, text.c_str(), context.config.manifest.short_name.c_str(), type);
+}
+
+void StartInstalledCopy(const CInstallConfig& config) {
+    std::wstring path = config.GetInstalledExecutablePath();
+    if (path.empty() || !::PathFileExistsW(path.c_str()))
+        return;
+    HRESULT com = ::CoInitialize(nullptr);
+    LaunchAsDesktopUser(path);
+    if (SUCCEEDED(com))
+        ::CoUninitialize();
+}
+
+void ActOnVerdict(const ValidationTaskContext& context, VersionCheckResult verdict) {
+    const LanguageContext& language = context.config.language;
+    if (verdict == ServerUnreachable) {
+        ShowOwnedMessage(context, language.LookupUIString(ui::kErrConnectDownloadServer),
+                         MB_OK | MB_ICONERROR);
+        context.state.validation_outcome = ValidationOutcome::Stop;
+    } else if (verdict == VersionCheckResult::AlreadyInstalled) {
+        std::wstring text = FillPlaceholder(language.LookupUIString(ui::kErrInstalledAlready),
+                                            context.config.manifest.short_name);
+        int answer = ShowOwnedMessage(context, text, MB_YESNO | MB_ICONERROR);
+        context.state.validation_outcome = ValidationOutcome::Stop;
+        if (answer == IDYES)
+            StartInstalledCopy(context.config);
+    } else if (verdict == VersionCheckResult::ClientTooOld) {
+        if (DownloadUpdater(context.config, context.app, context.state))
+            context.state.validation_outcome = ValidationOutcome::RunUpdater;
+    }
+    // Proceed (and anything else): the outcome stays Continue.
+}
+
+} // namespace
+
+void ValidationTask(const ValidationTaskContext& context) {
+    // No exception may leave the worker, and the validator must close whatever happened:
+    // its modal loop holds start-up until then.
+    try {
+        ::Sleep(kValidationDelayMs);
+        ActOnVerdict(context, CheckVersions(context.config, context.app));
+    } catch (...) {
+        ::OutputDebugStringW(L"Self-update: the validation task failed with an exception\r\n");
+    }
+    context.finished.store(true, std::memory_order_release);
+    ::PostMessageW(context.validator, WM_CLOSE, 0, 0);
+}
