@@ -54,7 +54,7 @@ VARIANT TextVariant(BSTR text) {
 template <typename T> nvx::ComPtr<T> As(IUnknown* unknown, const IID& iid) {
     nvx::ComPtr<T> typed;
     if (unknown)
-        unknown->QueryInterface(iid, typed.put_void());
+        unknown->QueryInterface(iid, reinterpret_cast<void**>(typed.ReleaseAndGetAddressOf()));
     return typed;
 }
 
@@ -72,7 +72,7 @@ HRESULT FindDesktopWindow(IUnknown* previous, IUnknown** next) {
     nvx::ComPtr<IDispatch> dispatch;
     // S_FALSE and no object when there is no desktop window.
     HRESULT hr = windows->FindWindowSW(&desktop_location, &empty_root, SWC_DESKTOP, &desktop_hwnd,
-                                       SWFO_NEEDDISPATCH, dispatch.put());
+                                       SWFO_NEEDDISPATCH, dispatch.ReleaseAndGetAddressOf());
     if (SUCCEEDED(hr) && dispatch)
         dispatch->QueryInterface(kIidDispatch, reinterpret_cast<void**>(next));
     return hr;
@@ -90,7 +90,7 @@ HRESULT QueryActiveShellView(IUnknown* previous, IUnknown** next) {
     if (!browser)
         return E_NOINTERFACE;
     nvx::ComPtr<IShellView> view;
-    HRESULT hr = browser->QueryActiveShellView(view.put());
+    HRESULT hr = browser->QueryActiveShellView(view.ReleaseAndGetAddressOf());
     if (SUCCEEDED(hr) && view)
         view->QueryInterface(kIidShellView, reinterpret_cast<void**>(next));
     return hr;
@@ -109,7 +109,7 @@ HRESULT GetApplication(IUnknown* previous, IUnknown** next) {
     if (!folder_view)
         return E_NOINTERFACE;
     nvx::ComPtr<IDispatch> application;
-    HRESULT hr = folder_view->get_Application(application.put());
+    HRESULT hr = folder_view->get_Application(application.ReleaseAndGetAddressOf());
     if (SUCCEEDED(hr) && application)
         application->QueryInterface(kIidDispatch, reinterpret_cast<void**>(next));
     return hr;
@@ -169,12 +169,13 @@ bool LaunchAsDesktopUser(const std::wstring& path, IDesktopLaunchSteps& steps) {
     IUnknown* previous = nullptr;
     for (int index = 0; index < kDesktopLaunchStepCount; ++index) {
         auto step = static_cast<DesktopLaunchStep>(index);
-        HRESULT hr = steps.Run(step, previous, path, obtained[static_cast<size_t>(index)].put());
+        HRESULT hr =
+            steps.Run(step, previous, path, obtained[static_cast<size_t>(index)].ReleaseAndGetAddressOf());
         if (FAILED(hr))
             return false;
         if (step == DesktopLaunchStep::ShellExecute)
             return true;
-        previous = obtained[static_cast<size_t>(index)].get();
+        previous = obtained[static_cast<size_t>(index)].Get();
         if (!previous)
             return false; // the step succeeded but found nothing (no desktop window, say)
     }
