@@ -4,6 +4,8 @@
 #include "app/SingleInstance.h"
 #include "app/WindowsSwitchKey.h"
 #include "config/InstallConfig.h"
+#include "skin/ThemeFonts.h"
+#include "skin/ThemePalette.h"
 
 #include <shlwapi.h>
 
@@ -43,6 +45,8 @@ BOOL CNVXMasterInstallerApp::InitInstance() {
     SetRegistryKey(L"Local AppWizard-Generated Applications");
     if (!RegisterInstallerWindowClass())
         return FALSE;
+    InitThemePalette();
+    CreateThemeFonts();
     // Whatever the load reached is what the rest of the run sees; it reports nothing.
     theConfig.LoadConfiguration(*this);
     RunInstallGuide();
@@ -50,6 +54,7 @@ BOOL CNVXMasterInstallerApp::InitInstance() {
 }
 
 int CNVXMasterInstallerApp::ExitInstance() {
+    DestroyThemeFonts();
     instance_semaphore.reset();
     return CWinApp::ExitInstance();
 }
