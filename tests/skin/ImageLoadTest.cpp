@@ -1,6 +1,7 @@
 #include "skin/ImageWrapper.h"
 
 #include "resources/artwork.h"
+#include "skin/BlendPicture.h"
 #include "skin/WicDecode.h"
 #include "tests/support/InstallerProcess.h"
 
@@ -152,6 +153,57 @@ TEST_F(ArtworkTest, ABrokenPictureIsCachedAsAnEmptyWrapper) {
     EXPECT_EQ(broken->width, 0);
     EXPECT_EQ(broken->height, 0);
     EXPECT_EQ(LoadPngResource(kTruncatedPng).get(), broken.get());
+}
+
+// A 16 x 16 DIB filled with the window background, B G R A.
+struct Canvas {
+    Canvas() {
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof(info.bmiHeader), 16, -16, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        bitmap.reset(
+            ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0));
+        for (int i = 0; i < 16 * 16; ++i) {
+            bits[4 * i] = 30;
+            bits[4 * i + 1] = 25;
+            bits[4 * i + 2] = 24;
+        }
+    }
+    const std::uint8_t* At(int x, int y) {
+        ::GdiFlush();
+        return bits + 4 * (16 * y + x);
+    }
+
+    nvx::UniqueBitmap bitmap;
+    std::uint8_t* bits = nullptr;
+    nvx::UniqueMemoryDc dc{::CreateCompatibleDC(nullptr)};
+};
+
+// The minimize glyph is a solid bar of (220, 220, 220) on row 8 from x = 3 to 12.
+TEST_F(ArtworkTest, BlendingDrawsTheGlyphOverTheBackgroundAndDimsIt) {
+    auto glyph = LoadPngResource(IDB_MINIMIZE_GLYPH, installer_);
+    ASSERT_TRUE(glyph);
+    const RECT whole{0, 0, 16, 16};
+    const struct {
+        BYTE constant_alpha;
+        int bar; // expected channel value on the bar, over a background of 24, 25, 30
+    } cases[] = {{255, 220}, {50, 62}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "alpha " << int(c.constant_alpha));
+        Canvas canvas;
+        ASSERT_TRUE(canvas.bitmap);
+        nvx::SelectObjectScope select(canvas.dc.get(), canvas.bitmap.get());
+        BlendPicture(canvas.dc.get(), whole, glyph->bitmap.get(), whole, c.constant_alpha);
+        const std::uint8_t* bar = canvas.At(5, 8);
+        EXPECT_NEAR(bar[2], c.bar, 2);
+        EXPECT_NEAR(bar[0], c.bar + (c.constant_alpha == 255 ? 0 : 5), 2);
+        const std::uint8_t* clear = canvas.At(5, 4);
+        EXPECT_EQ(clear[0], 30);
+        EXPECT_EQ(clear[2], 24);
+    }
+    Canvas untouched;
+    nvx::SelectObjectScope select(untouched.dc.get(), untouched.bitmap.get());
+    BlendPicture(untouched.dc.get(), whole, nullptr, whole);
+    EXPECT_EQ(untouched.At(5, 8)[2], 24);
 }
 
 class ImageFileTest : public testing::Test {
