@@ -11,7 +11,7 @@ trap 'rm -rf "$work"' EXIT
 
 row() { # name: all sizes of one picture, enlarged, side by side
     local name=$1 files=()
-    for svg in $(ls "$here"/"$name"_*.svg | sort -t_ -k2 -V); do
+    for svg in $(ls -v "$here"/"$name"_*.svg); do
         local base
         base=$(basename "$svg" .svg)
         rsvg-convert -o "$work/$base.png" "$svg"

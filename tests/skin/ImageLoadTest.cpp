@@ -155,6 +155,24 @@ TEST_F(ArtworkTest, ABrokenPictureIsCachedAsAnEmptyWrapper) {
     EXPECT_EQ(LoadPngResource(kTruncatedPng).get(), broken.get());
 }
 
+// The pages draw the application icon at 64 pixels scaled; the shell asks for the small sizes.
+TEST_F(ArtworkTest, TheApplicationIconLoadsInColourAtEverySizeItIsAskedFor) {
+    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+        nvx::UniqueIcon icon(
+            static_cast<HICON>(::LoadImageW(installer_, MAKEINTRESOURCEW(101), IMAGE_ICON, size, size, 0)));
+        ASSERT_TRUE(icon) << size;
+        ICONINFO info{};
+        ASSERT_TRUE(::GetIconInfo(icon.get(), &info));
+        nvx::UniqueBitmap colour(info.hbmColor);
+        nvx::UniqueBitmap mask(info.hbmMask);
+        BITMAP bitmap{};
+        ASSERT_TRUE(::GetObjectW(colour.get(), sizeof(bitmap), &bitmap));
+        EXPECT_EQ(bitmap.bmWidth, size);
+        EXPECT_EQ(bitmap.bmHeight, size);
+        EXPECT_EQ(bitmap.bmBitsPixel, 32) << size;
+    }
+}
+
 // A 16 x 16 DIB filled with the window background, B G R A.
 struct Canvas {
     Canvas() {
