@@ -6,6 +6,8 @@
 #include "config/InstallConfig.h"
 #include "framework/Handles.h"
 #include "selfupdate/UpdaterStart.h"
+#include "skin/ThemeFonts.h"
+#include "skin/ThemePalette.h"
 
 #include <shlwapi.h>
 
@@ -49,6 +51,8 @@ BOOL CNVXMasterInstallerApp::InitInstance() {
     SetRegistryKey(L"Local AppWizard-Generated Applications");
     if (!RegisterInstallerWindowClass())
         return FALSE;
+    InitThemePalette();
+    CreateThemeFonts();
     // Whatever the load reached is what the rest of the run sees; it reports nothing.
     theConfig.LoadConfiguration(*this);
     if (!skip_validation && !RunClientValidator())
@@ -58,6 +62,7 @@ BOOL CNVXMasterInstallerApp::InitInstance() {
 }
 
 int CNVXMasterInstallerApp::ExitInstance() {
+    DestroyThemeFonts();
     instance_semaphore.reset();
     StartDownloadedUpdater(validator);
     return CWinApp::ExitInstance();
