@@ -2,13 +2,14 @@
 # make test   - set up, build both builds, run every test
 # make build  - build both builds without running anything
 # make bench  - benchmarks (separate from the tests)
+# make format - rewrites the sources that drift from .clang-format
 SHELL := /bin/bash
 BUILD ?= build
 WIN := $(BUILD)/win64
 NATIVE := $(BUILD)/native
 JOBS ?= $(shell nproc)
 
-.PHONY: setup build build-win build-native test test-native test-win test-extra demo bench clean
+.PHONY: setup build build-win build-native test test-native test-win test-extra demo bench format clean
 
 setup:
 	@bash scripts/setup.sh
@@ -49,6 +50,9 @@ demo: setup
 bench: setup
 	$(MAKE) build
 	bash scripts/bench.sh $(BUILD)
+
+format:
+	bash scripts/test.d/format.sh --fix
 
 clean:
 	rm -rf $(BUILD)

@@ -18,8 +18,7 @@ bool CFile::Open(const std::wstring& path, unsigned flags, DWORD* error) noexcep
     DWORD disposition = OPEN_EXISTING;
     if (flags & modeCreate)
         disposition = (flags & modeNoTruncate) ? OPEN_ALWAYS : CREATE_ALWAYS;
-    handle_ =
-        ::CreateFileW(path.c_str(), access, share, nullptr, disposition, attributes, nullptr);
+    handle_ = ::CreateFileW(path.c_str(), access, share, nullptr, disposition, attributes, nullptr);
     if (handle_ == INVALID_HANDLE_VALUE) {
         if (error)
             *error = ::GetLastError();
