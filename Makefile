@@ -2,14 +2,17 @@
 # make test   - set up, build both builds, run every test
 # make build  - build both builds without running anything
 # make bench  - benchmarks (separate from the tests)
+# make soak   - runs the Windows tests RUNS times in a row (default 10; LOAD=1 keeps the cores busy)
 # make format - rewrites the sources that drift from .clang-format
 SHELL := /bin/bash
 BUILD ?= build
 WIN := $(BUILD)/win64
 NATIVE := $(BUILD)/native
 JOBS ?= $(shell nproc)
+RUNS ?= 10
+LOAD ?= none
 
-.PHONY: setup build build-win build-native test test-native test-win test-extra demo bench format clean
+.PHONY: setup build build-win build-native test test-native test-win test-extra demo bench soak format clean
 
 setup:
 	@bash scripts/setup.sh
@@ -50,6 +53,9 @@ demo: setup
 bench: setup
 	$(MAKE) build
 	bash scripts/bench.sh $(BUILD)
+
+soak: build-win
+	bash scripts/soak.sh $(WIN) $(RUNS) $(LOAD)
 
 format:
 	bash scripts/test.d/format.sh --fix
