@@ -13,6 +13,7 @@ set -m
 scratch="$(mktemp -d "${TMPDIR:-/tmp}/with-xvfb.XXXXXX")"
 xvfb_pid=""
 command_pid=""
+# shellcheck disable=SC2317 # called from the exit trap
 cleanup() {
     if [ -n "$command_pid" ] && kill -0 "$command_pid" 2>/dev/null; then
         kill -TERM -- "-$command_pid" 2>/dev/null || true
