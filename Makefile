@@ -3,6 +3,7 @@
 # make build  - build both builds without running anything
 # make bench  - benchmarks (separate from the tests)
 # make soak   - runs the Windows tests RUNS times in a row (default 10; LOAD=1 keeps the cores busy)
+# make dist   - builds the release installer (size-optimised, stripped, debug file beside it)
 # make format - rewrites the sources that drift from .clang-format
 SHELL := /bin/bash
 BUILD ?= build
@@ -12,7 +13,7 @@ JOBS ?= $(shell nproc)
 RUNS ?= 10
 LOAD ?= none
 
-.PHONY: setup build build-win build-native test test-native test-win test-extra demo bench soak format clean
+.PHONY: setup build build-win build-native test test-native test-win test-extra demo bench soak dist format clean
 
 setup:
 	@bash scripts/setup.sh
@@ -56,6 +57,9 @@ bench: setup
 
 soak: build-win
 	bash scripts/soak.sh $(WIN) $(RUNS) $(LOAD)
+
+dist: setup
+	JOBS=$(JOBS) bash scripts/dist.sh $(BUILD)/dist
 
 format:
 	bash scripts/test.d/format.sh --fix
