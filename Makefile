@@ -2,13 +2,18 @@
 # make test   - set up, build both builds, run every test
 # make build  - build both builds without running anything
 # make bench  - benchmarks (separate from the tests)
+# make soak   - runs the Windows tests RUNS times in a row (default 10; LOAD=1 keeps the cores busy)
+# make dist   - builds the release installer (size-optimised, stripped, debug file beside it)
+# make format - rewrites the sources that drift from .clang-format
 SHELL := /bin/bash
 BUILD ?= build
 WIN := $(BUILD)/win64
 NATIVE := $(BUILD)/native
 JOBS ?= $(shell nproc)
+RUNS ?= 10
+LOAD ?= none
 
-.PHONY: setup build build-win build-native test test-native test-win test-extra demo bench clean
+.PHONY: setup build build-win build-native test test-native test-win test-extra demo bench soak dist format clean
 
 setup:
 	@bash scripts/setup.sh
@@ -49,6 +54,15 @@ demo: setup
 bench: setup
 	$(MAKE) build
 	bash scripts/bench.sh $(BUILD)
+
+soak: build-win
+	bash scripts/soak.sh $(WIN) $(RUNS) $(LOAD)
+
+dist: setup
+	JOBS=$(JOBS) bash scripts/dist.sh $(BUILD)/dist
+
+format:
+	bash scripts/test.d/format.sh --fix
 
 clean:
 	rm -rf $(BUILD)

@@ -5,7 +5,9 @@ packages=(
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     g++ cmake make ninja-build pkg-config
     googletest libgtest-dev libbenchmark-dev libpugixml-dev
-    clang libclang-rt-14-dev
+    # One LLVM version for the fuzz build and its runtime (libFuzzer, sanitizers) and for the
+    # format check: the unversioned names may point to another version than the runtime's.
+    clang-14 libclang-rt-14-dev clang-format-14
     wine wine64 fonts-wine libgnutls30
     msitools wixl
     xvfb xauth x11-utils imagemagick librsvg2-bin

@@ -37,8 +37,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     wc.hCursor = ::LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
     wc.lpszClassName = L"LumetraDemoWindow";
     ::RegisterClassW(&wc);
-    HWND window = ::CreateWindowExW(0, wc.lpszClassName, L"Lumetra Professional", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                    CW_USEDEFAULT, 480, 240, nullptr, nullptr, instance, nullptr);
+    HWND window =
+        ::CreateWindowExW(0, wc.lpszClassName, L"Lumetra Professional", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                          CW_USEDEFAULT, 480, 240, nullptr, nullptr, instance, nullptr);
     ::ShowWindow(window, show);
     MSG msg;
     while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {

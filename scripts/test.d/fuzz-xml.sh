@@ -7,7 +7,14 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 build="$(mkdir -p "$1" && cd "$1" && pwd)/fuzz-xml"
 seconds="${2:-${NVX_FUZZ_SECONDS:-60}}"
 
-cmake -S "$root/tests/fuzz" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE= >/dev/null
+# The clang whose runtime (libFuzzer, sanitizers) scripts/setup.sh installs, by its versioned name.
+compiler=clang++-14
+# A tree configured with another compiler is configured afresh.
+if [ -f "$build/CMakeCache.txt" ] &&
+    ! grep -qE "^CMAKE_CXX_COMPILER:[A-Z]*=(.*/)?${compiler//+/\\+}\$" "$build/CMakeCache.txt"; then
+    rm -rf "$build/CMakeCache.txt" "$build/CMakeFiles"
+fi
+cmake -S "$root/tests/fuzz" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER="$compiler" -DCMAKE_BUILD_TYPE= >/dev/null
 cmake --build "$build" --target xml_fuzz
 
 corpus="$build/corpus"

@@ -29,7 +29,7 @@ public:
         window_ = ::CreateWindowExW(0, kInstallerWindowClass, L"first copy", WS_OVERLAPPEDWINDOW, 100, 100,
                                     300, 200, nullptr, nullptr, wc.hInstance, nullptr);
         ::ShowWindow(window_, SW_SHOWMINIMIZED);
-        PumpMessages(200);
+        WaitUntil([&] { return ::IsIconic(window_) != FALSE; }, 5000);
         return window_;
     }
 
@@ -80,9 +80,8 @@ TEST(SingleInstance, SecondCopyWithoutAWindowToFindEndsSilently) {
 TEST(SingleInstance, RealFirstCopyIsBroughtBackByASecondStart) {
     CInstallerProcess first;
     ASSERT_TRUE(first.Start(L"/n"));
-    HWND guide = first.WaitForWindow(kInstallerWindowClass, L"", 30000);
-    ASSERT_TRUE(guide) << "the installer's main window did not appear";
-    ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(guide) != FALSE; }, 10000));
+    HWND guide = first.WaitForShownWindow(kInstallerWindowClass, 30000);
+    ASSERT_TRUE(guide) << "the installer's main window was not shown";
     ::ShowWindow(guide, SW_MINIMIZE);
     ASSERT_TRUE(WaitUntil([&] { return ::IsIconic(guide) != FALSE; }, 5000));
 

@@ -11,9 +11,8 @@ namespace {
 TEST(Startup, WizardWindowCarriesTheProductNameAndClosesOnRequest) {
     CInstallerProcess installer;
     ASSERT_TRUE(installer.Start(L"/n"));
-    HWND guide = installer.WaitForWindow(kInstallerWindowClass, L"", 30000);
-    ASSERT_TRUE(guide);
-    ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(guide) != FALSE; }, 10000));
+    HWND guide = installer.WaitForShownWindow(kInstallerWindowClass, 30000);
+    ASSERT_TRUE(guide) << "the wizard window was not shown";
     EXPECT_EQ(WindowText(guide), L"Lumetra Professional"); // full name from the manifest next to it
     ::PostMessageW(guide, WM_CLOSE, 0, 0);
     DWORD exit_code = 1;
@@ -24,10 +23,10 @@ TEST(Startup, WizardWindowCarriesTheProductNameAndClosesOnRequest) {
 TEST(Startup, SilentSwitchInAnyCaseHidesTheWizardAndKeepsItOffTheTaskbar) {
     CInstallerProcess installer;
     ASSERT_TRUE(installer.Start(L"/N /S"));
+    // Found once its thread has answered messages after creating it: by then the window has
+    // been initialised and the dialog manager has had its chance to show it.
     HWND guide = installer.WaitForWindow(kInstallerWindowClass, L"", 30000);
     ASSERT_TRUE(guide);
-    // Give it time to show itself if it were going to.
-    PumpMessages(1500);
     EXPECT_FALSE(::IsWindowVisible(guide));
     LONG_PTR ex_style = ::GetWindowLongPtrW(guide, GWL_EXSTYLE);
     EXPECT_TRUE(ex_style & WS_EX_TOOLWINDOW);

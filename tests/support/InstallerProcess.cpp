@@ -122,20 +122,61 @@ std::vector<HWND> CInstallerProcess::TopLevelWindows() const {
     return search.found;
 }
 
+HWND CInstallerProcess::WaitForWindow(const std::function<bool(HWND)>& ready, DWORD timeout_ms) const {
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND hwnd : TopLevelWindows())
+                if (ready(hwnd)) {
+                    found = hwnd;
+                    return true;
+                }
+            return !IsRunning();
+        },
+        timeout_ms);
+    return found;
+}
+
 HWND CInstallerProcess::WaitForWindow(const wchar_t* class_name, const std::wstring& title_part,
                                       DWORD timeout_ms) const {
-    DWORD start = ::GetTickCount();
-    for (;;) {
-        for (HWND hwnd : TopLevelWindows()) {
-            if (class_name && ClassName(hwnd) != class_name)
-                continue;
-            if (WindowText(hwnd).find(title_part) != std::wstring::npos)
-                return hwnd;
-        }
-        if (::GetTickCount() - start >= timeout_ms || !IsRunning())
-            return nullptr;
-        PumpMessages(50);
+    return WaitForWindow(
+        [&](HWND hwnd) {
+            return (!class_name || ClassName(hwnd) == class_name) &&
+                   WindowText(hwnd).find(title_part) != std::wstring::npos && HasSettled(hwnd);
+        },
+        timeout_ms);
+}
+
+HWND CInstallerProcess::WaitForShownWindow(const wchar_t* class_name, DWORD timeout_ms) const {
+    return WaitForWindow(
+        [&](HWND hwnd) {
+            return (!class_name || ClassName(hwnd) == class_name) && IsUsable(hwnd) && HasSettled(hwnd);
+        },
+        timeout_ms);
+}
+
+HWND CInstallerProcess::WaitForMessageBox(DWORD timeout_ms, const std::wstring& text_part) const {
+    // A box exists, and has its buttons, before it is given its text: the text is set while it
+    // initialises, and it is shown after that.
+    return WaitForWindow(
+        [&](HWND hwnd) {
+            return ClassName(hwnd) == L"#32770" && ::IsWindowVisible(hwnd) &&
+                   ChildTexts(hwnd).find(text_part) != std::wstring::npos && HasSettled(hwnd);
+        },
+        timeout_ms);
+}
+
+bool HasSettled(HWND hwnd, DWORD timeout_ms) {
+    for (int round = 0; round < 2; ++round) {
+        DWORD_PTR answer = 0;
+        if (!::SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_NORMAL, timeout_ms, &answer))
+            return false;
     }
+    return true;
+}
+
+bool IsUsable(HWND control) {
+    return ::IsWindowVisible(control) && ::IsWindowEnabled(control);
 }
 
 std::wstring WindowText(HWND hwnd) {

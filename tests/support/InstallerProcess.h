@@ -1,11 +1,15 @@
 #pragma once
 // Drives the real webinstaller.exe from a test running under Wine: starts it, waits for its
 // windows and message boxes, presses their buttons and waits for it to end. Every wait
-// pumps this thread's messages, so windows the test owns stay responsive meanwhile.
+// pumps this thread's messages, so windows the test owns stay responsive meanwhile, and
+// waits for the state the test goes on with (a window initialised, shown, a box's text set),
+// never for a window's mere existence: a window exists from the moment it is created, long
+// before its text, its controls or its visibility are what they will be.
 #include "framework/Handles.h"
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,7 +20,7 @@ std::wstring InstallerExePath();
 // Folder that holds the test executables and the installer.
 std::wstring BuildFolder();
 
-// Processes this thread's messages for the given time.
+// Processes this thread's messages for the given time (0: those waiting now).
 void PumpMessages(DWORD milliseconds);
 
 // Pumps messages until the condition holds or the time is up; answers the condition.
@@ -46,16 +50,32 @@ public:
 
     // Top-level windows of the process (visible or not).
     std::vector<HWND> TopLevelWindows() const;
+    // Waits for a top-level window of the process for which `ready` holds; null when the time
+    // is up or the process ended first.
+    HWND WaitForWindow(const std::function<bool(HWND)>& ready, DWORD timeout_ms) const;
     // Waits for a top-level window of the process with that class (null: any) whose text
-    // contains `title_part` (empty: any).
+    // contains `title_part` (empty: any) and that has settled (see HasSettled): created and
+    // initialised, shown or hidden as its program decided.
     HWND WaitForWindow(const wchar_t* class_name, const std::wstring& title_part, DWORD timeout_ms) const;
-    // Waits for a standard message box of the process.
-    HWND WaitForMessageBox(DWORD timeout_ms) const { return WaitForWindow(L"#32770", L"", timeout_ms); }
+    // Waits for such a window that is on screen: visible, enabled and settled.
+    HWND WaitForShownWindow(const wchar_t* class_name, DWORD timeout_ms) const;
+    // Waits for a standard message box of the process on screen whose texts contain
+    // `text_part` (empty: any), its text and buttons in place.
+    HWND WaitForMessageBox(DWORD timeout_ms, const std::wstring& text_part = L"") const;
 
 private:
     nvx::UniqueHandle process_;
     DWORD process_id_ = 0;
 };
+
+// True once the thread that owns the window has answered messages sent to it now, twice: what
+// it was doing when the window was found (creating it, running its initialisation) is over and
+// it is back in its message loop; twice because a dialog manager shows its dialog the first
+// time its queue runs empty, which is after it answered the first. False when the thread did
+// not answer within the time (busy, or the window is gone).
+bool HasSettled(HWND hwnd, DWORD timeout_ms = 5000);
+// A control a user could operate: visible and enabled.
+bool IsUsable(HWND control);
 
 std::wstring WindowText(HWND hwnd);
 std::wstring ClassName(HWND hwnd);

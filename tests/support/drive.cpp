@@ -1,29 +1,51 @@
 // Small driver for scripts and for checking the test support itself.
-//   drive.exe close-guide [timeout-seconds]   waits for the installer's main window and closes it;
-//                                             exit 0 when a window was found and closed
+//   drive.exe wait-guide [timeout-seconds]    waits until the installer's main window is on
+//                                             screen and settled; exit 0 when it is
+//   drive.exe close-guide [timeout-seconds]   waits for the installer's main window to settle
+//                                             and closes it; exit 0 when one was closed
 //   drive.exe message-box TEXT                shows a Yes/No message box; exit code = button pressed
 #include "app/SingleInstance.h"
+#include "tests/support/InstallerProcess.h"
 
 #include <windows.h>
 
 #include <cwchar>
 #include <string>
 
+namespace {
+
+// The installer's main window once `ready` holds for it; null when the time is up.
+template <typename Ready> HWND WaitForGuide(DWORD timeout_ms, Ready ready) {
+    HWND guide = nullptr;
+    nvxtest::WaitUntil(
+        [&] {
+            guide = ::FindWindowW(kInstallerWindowClass, nullptr);
+            return guide && ready(guide);
+        },
+        timeout_ms);
+    return guide && ready(guide) ? guide : nullptr;
+}
+
+} // namespace
+
 int wmain(int argc, wchar_t** argv) {
     if (argc == 3 && std::wstring(argv[1]) == L"message-box")
         return ::MessageBoxW(nullptr, argv[2], L"drive", MB_YESNO | MB_ICONQUESTION);
-    if (argc < 2 || std::wstring(argv[1]) != L"close-guide") {
-        std::fwprintf(stderr, L"usage: drive.exe close-guide [timeout-seconds] | message-box TEXT\n");
+    const std::wstring command = argc >= 2 ? argv[1] : L"";
+    if (command != L"close-guide" && command != L"wait-guide") {
+        std::fwprintf(stderr,
+                      L"usage: drive.exe wait-guide|close-guide [timeout-seconds] | message-box TEXT\n");
         return 2;
     }
     DWORD timeout_ms = (argc > 2 ? static_cast<DWORD>(_wtoi(argv[2])) : 30) * 1000;
-    DWORD start = ::GetTickCount();
-    while (::GetTickCount() - start < timeout_ms) {
-        if (HWND guide = ::FindWindowW(kInstallerWindowClass, nullptr)) {
-            ::PostMessageW(guide, WM_CLOSE, 0, 0);
-            return 0;
-        }
-        ::Sleep(100);
-    }
-    return 1;
+    if (command == L"wait-guide")
+        return WaitForGuide(timeout_ms,
+                            [](HWND hwnd) { return nvxtest::IsUsable(hwnd) && nvxtest::HasSettled(hwnd); })
+                   ? 0
+                   : 1;
+    HWND guide = WaitForGuide(timeout_ms, [](HWND hwnd) { return nvxtest::HasSettled(hwnd); });
+    if (!guide)
+        return 1;
+    ::PostMessageW(guide, WM_CLOSE, 0, 0);
+    return 0;
 }
