@@ -4,6 +4,7 @@
 #include "app/SingleInstance.h"
 #include "app/WindowsSwitchKey.h"
 #include "config/InstallConfig.h"
+#include "config/UserMessageSink.h"
 
 #include <shlwapi.h>
 
@@ -43,6 +44,7 @@ BOOL CNVXMasterInstallerApp::InitInstance() {
     SetRegistryKey(L"Local AppWizard-Generated Applications");
     if (!RegisterInstallerWindowClass())
         return FALSE;
+    SetUserMessageSink([](const std::wstring& text) { AfxMessageBox(text, MB_OK); });
     // Whatever the load reached is what the rest of the run sees; it reports nothing.
     theConfig.LoadConfiguration(*this);
     RunInstallGuide();

@@ -5,7 +5,7 @@
 #include "config/InstallConfig.h"
 #include "config/LanguageChoice.h"
 #include "config/RegistryKey.h"
-#include "framework/WinApp.h"
+#include "config/UserMessageSink.h"
 
 #include <windows.h>
 #include <msi.h>
@@ -34,7 +34,7 @@ std::wstring GetInstalledProductVersion(const std::wstring& product_code) {
         wchar_t message[96];
         std::swprintf(message, std::size(message), L"Failed to get installed product info, error code: %d",
                       static_cast<int>(result));
-        AfxMessageBox(message, MB_OK);
+        ShowUserMessage(message);
     }
     return {};
 }

@@ -68,10 +68,10 @@ bool DownloadToFile(ICancelRequest& cancel, const std::wstring& url, CFile& file
         }
     }
     if (cancel.IsCancelRequested()) {
-        status.state = Cancelled;
+        status.state = DownloadState::Cancelled;
         ::Sleep(kCancelSettleMs);
     } else {
-        status.state = Ended;
+        status.state = DownloadState::Ended;
     }
     sink.OnDownloadStatus(status);
     return result;

@@ -13,13 +13,24 @@ constexpr DWORD kComponentLength = 4096;
 const wchar_t* const kXmlOrAny[] = {L"application/xml", L"*/*", nullptr};
 const wchar_t* const kAny[] = {L"*/*", nullptr};
 
-// INTERNET_FLAG_RELOAD | NO_CACHE_WRITE | SECURE | KEEP_CONNECTION | IGNORE_CERT_DATE_INVALID |
-// IGNORE_CERT_CN_INVALID | NO_UI, as each request kind needs them. Certificates whose dates or host
-// name do not match are accepted on purpose; an unknown issuer is still refused.
-constexpr DWORD kProbeHttpsFlags = 0x80803200;
-constexpr DWORD kProbeHttpFlags = 0x80000200;
-constexpr DWORD kFileHttpsFlags = 0x84C03200;
-constexpr DWORD kFileHttpFlags = 0x84400200;
+// Every request is fetched from the server and never asks the user anything. HTTPS requests accept
+// certificates whose dates or host name do not match, on purpose; an unknown issuer is still
+// refused. File downloads keep the connection and stay out of the cache.
+constexpr DWORD kAnyRequestFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_UI;
+constexpr DWORD kLenientHttpsFlags =
+    INTERNET_FLAG_SECURE | INTERNET_FLAG_IGNORE_CERT_DATE_INVALID | INTERNET_FLAG_IGNORE_CERT_CN_INVALID;
+constexpr DWORD kFileTransferFlags = INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_KEEP_CONNECTION;
+
+constexpr DWORD kProbeHttpFlags = kAnyRequestFlags;
+constexpr DWORD kProbeHttpsFlags = kAnyRequestFlags | kLenientHttpsFlags;
+constexpr DWORD kFileHttpFlags = kAnyRequestFlags | kFileTransferFlags;
+constexpr DWORD kFileHttpsFlags = kAnyRequestFlags | kFileTransferFlags | kLenientHttpsFlags;
+
+// The flags as the product has always sent them.
+static_assert(kProbeHttpFlags == 0x80000200);
+static_assert(kProbeHttpsFlags == 0x80803200);
+static_assert(kFileHttpFlags == 0x84400200);
+static_assert(kFileHttpsFlags == 0x84C03200);
 
 std::wstring Component(const std::vector<wchar_t>& buffer, DWORD length) {
     return std::wstring(buffer.data(), length);
