@@ -6,9 +6,9 @@
 #include "config/LanguageChoice.h"
 #include "config/RegistryKey.h"
 #include "config/UserMessageSink.h"
+#include "framework/Msi.h"
 
 #include <windows.h>
-#include <msi.h>
 #include <shlwapi.h>
 
 #include <cwchar>
@@ -27,7 +27,8 @@ std::wstring LanguagePacksKey(const ManifestInfo& manifest) {
 std::wstring GetInstalledProductVersion(const std::wstring& product_code) {
     wchar_t version[kVersionBuffer] = {};
     DWORD size = kVersionBuffer;
-    UINT result = ::MsiGetProductInfoW(product_code.c_str(), INSTALLPROPERTY_VERSIONSTRING, version, &size);
+    UINT result =
+        nvx::msi::MsiGetProductInfoW(product_code.c_str(), INSTALLPROPERTY_VERSIONSTRING, version, &size);
     if (result == ERROR_SUCCESS)
         return version;
     if (result != ERROR_UNKNOWN_PRODUCT) {

@@ -57,7 +57,7 @@ bool CrackUrl(const std::wstring& url, CrackedUrl& parts) {
     give(password, c.lpszPassword, c.dwPasswordLength);
     give(path, c.lpszUrlPath, c.dwUrlPathLength);
     give(extra, c.lpszExtraInfo, c.dwExtraInfoLength);
-    if (!::InternetCrackUrlW(url.c_str(), 0, 0, &c))
+    if (!nvx::wininet::InternetCrackUrlW(url.c_str(), 0, 0, &c))
         return false;
     parts.scheme = c.nScheme;
     parts.host = Component(host, c.dwHostNameLength);
@@ -70,9 +70,9 @@ bool CrackUrl(const std::wstring& url, CrackedUrl& parts) {
 
 nvx::UniqueInternetHandle ConnectTo(const CrackedUrl& parts) {
     DWORD service = parts.scheme == INTERNET_SCHEME_FTP ? INTERNET_SERVICE_FTP : INTERNET_SERVICE_HTTP;
-    return nvx::UniqueInternetHandle(::InternetConnectW(internet_session, parts.host.c_str(), parts.port,
-                                                        parts.user.c_str(), parts.password.c_str(), service,
-                                                        0, 0));
+    return nvx::UniqueInternetHandle(nvx::wininet::InternetConnectW(internet_session, parts.host.c_str(),
+                                                                    parts.port, parts.user.c_str(),
+                                                                    parts.password.c_str(), service, 0, 0));
 }
 
 namespace {
@@ -80,7 +80,7 @@ namespace {
 // The session's receive limit, repeated on the request: Wine's WinINet reads it only there.
 void ApplyReceiveTimeout(HINTERNET request) {
     DWORD timeout = receive_timeout_ms;
-    ::InternetSetOptionW(request, INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof(timeout));
+    nvx::wininet::InternetSetOptionW(request, INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof(timeout));
 }
 
 } // namespace
@@ -88,29 +88,29 @@ void ApplyReceiveTimeout(HINTERNET request) {
 nvx::UniqueInternetHandle OpenHttpRequest(HINTERNET connection, const CrackedUrl& parts,
                                           const HttpRequestKind& kind) {
     DWORD flags = parts.scheme == INTERNET_SCHEME_HTTPS ? kind.https_flags : kind.other_flags;
-    nvx::UniqueInternetHandle request(::HttpOpenRequestW(connection, kind.verb, parts.object.c_str(),
-                                                         L"HTTP/1.1", nullptr,
-                                                         const_cast<LPCWSTR*>(kind.accept_types), flags, 0));
+    nvx::UniqueInternetHandle request(
+        nvx::wininet::HttpOpenRequestW(connection, kind.verb, parts.object.c_str(), L"HTTP/1.1", nullptr,
+                                       const_cast<LPCWSTR*>(kind.accept_types), flags, 0));
     if (request)
         ApplyReceiveTimeout(request.get());
     if (request && referer_url[0] != L'\0') {
         std::wstring header = L"Referer: " + std::wstring(referer_url);
-        ::HttpAddRequestHeadersW(request.get(), header.c_str(), static_cast<DWORD>(-1),
-                                 HTTP_ADDREQ_FLAG_ADD | HTTP_ADDREQ_FLAG_REPLACE);
+        nvx::wininet::HttpAddRequestHeadersW(request.get(), header.c_str(), static_cast<DWORD>(-1),
+                                             HTTP_ADDREQ_FLAG_ADD | HTTP_ADDREQ_FLAG_REPLACE);
     }
     return request;
 }
 
 bool QueryStatusCode(HINTERNET request, DWORD& status) {
     DWORD size = sizeof(status);
-    return ::HttpQueryInfoW(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size,
-                            nullptr) != FALSE;
+    return nvx::wininet::HttpQueryInfoW(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status,
+                                        &size, nullptr) != FALSE;
 }
 
 bool QueryContentLengthHeader(HINTERNET request, int64_t& length) {
     wchar_t text[16] = {};
     DWORD size = sizeof(text);
-    if (!::HttpQueryInfoW(request, HTTP_QUERY_CONTENT_LENGTH, text, &size, nullptr))
+    if (!nvx::wininet::HttpQueryInfoW(request, HTTP_QUERY_CONTENT_LENGTH, text, &size, nullptr))
         return false;
     length = ParseContentLength(std::wstring_view(text, size / sizeof(wchar_t)));
     return true;

@@ -1,8 +1,9 @@
 #pragma once
 // The process-wide WinINet session shared by every request, and the lock held while a
 // batch of downloaded bytes is written to its file.
+#include "framework/WinInet.h"
+
 #include <windows.h>
-#include <wininet.h>
 
 extern HINTERNET internet_session;
 extern CRITICAL_SECTION file_write_lock;

@@ -20,15 +20,15 @@ namespace {
 // What WinINet says to a request to the server without any leniency: 0 when it is accepted,
 // else the error of HttpSendRequest.
 DWORD StrictRequestError(const wchar_t* server) {
-    nvx::UniqueInternetHandle connection(::InternetConnectW(internet_session, L"127.0.0.1",
-                                                            static_cast<INTERNET_PORT>(ServerPort(server)),
-                                                            nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0));
-    nvx::UniqueInternetHandle request(::HttpOpenRequestW(
+    nvx::UniqueInternetHandle connection(nvx::wininet::InternetConnectW(
+        internet_session, L"127.0.0.1", static_cast<INTERNET_PORT>(ServerPort(server)), nullptr, nullptr,
+        INTERNET_SERVICE_HTTP, 0, 0));
+    nvx::UniqueInternetHandle request(nvx::wininet::HttpOpenRequestW(
         connection.get(), L"GET", L"/files/small.bin", nullptr, nullptr, nullptr,
         INTERNET_FLAG_SECURE | INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_NO_UI, 0));
     if (!request)
         return ::GetLastError();
-    return ::HttpSendRequestW(request.get(), nullptr, 0, nullptr, 0) ? 0 : ::GetLastError();
+    return nvx::wininet::HttpSendRequestW(request.get(), nullptr, 0, nullptr, 0) ? 0 : ::GetLastError();
 }
 
 } // namespace

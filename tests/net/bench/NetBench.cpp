@@ -181,7 +181,7 @@ int Profile(const std::wstring& url, const std::wstring& path) {
         return 1;
     nvx::UniqueInternetHandle connection = ConnectTo(parts);
     nvx::UniqueInternetHandle request = OpenHttpRequest(connection.get(), parts, kFileRequest);
-    if (!request || !::HttpSendRequestW(request.get(), nullptr, 0, nullptr, 0))
+    if (!request || !nvx::wininet::HttpSendRequestW(request.get(), nullptr, 0, nullptr, 0))
         return 1;
     CFile file;
     if (!file.Open(path,
