@@ -2,7 +2,7 @@
 // Command-line switches. Every token (the program path included) is looked up as a switch;
 // a switch receives the token after it as its value, and that token is still examined as a
 // switch itself on the next step.
-#include "app/LaunchOptions.h"
+#include "config/LaunchOptions.h"
 
 #include <functional>
 #include <string>

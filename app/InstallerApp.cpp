@@ -8,6 +8,7 @@
 #include "selfupdate/UpdaterStart.h"
 #include "skin/ThemeFonts.h"
 #include "skin/ThemePalette.h"
+#include "config/UserMessageSink.h"
 
 #include <shlwapi.h>
 
@@ -53,6 +54,7 @@ BOOL CNVXMasterInstallerApp::InitInstance() {
         return FALSE;
     InitThemePalette();
     CreateThemeFonts();
+    SetUserMessageSink([](const std::wstring& text) { AfxMessageBox(text, MB_OK); });
     // Whatever the load reached is what the rest of the run sees; it reports nothing.
     theConfig.LoadConfiguration(*this);
     if (!skip_validation && !RunClientValidator())

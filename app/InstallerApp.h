@@ -1,7 +1,7 @@
 #pragma once
 // The application object: single instance, switches, start-up and exit.
 #include "app/CommandLine.h"
-#include "app/LaunchOptions.h"
+#include "config/LaunchOptions.h"
 #include "framework/Handles.h"
 #include "framework/WinApp.h"
 #include "net/InternetSession.h"

@@ -8,7 +8,7 @@
 // The application's flags (the "/lang" value read here, `product_installed` set by the
 // detection) are passed in as LaunchOptions: the application object lives in the
 // executable, and tests drive these operations with flags of their own.
-#include "app/LaunchOptions.h"
+#include "config/LaunchOptions.h"
 #include "config/ManifestInfo.h"
 #include "config/VersionRules.h"
 #include "localization/LanguageContext.h"
@@ -73,7 +73,7 @@ public:
 };
 
 // The installed version of a Windows Installer product; empty when it is not installed.
-// Errors other than "unknown product" are shown in a message box.
+// Errors other than "unknown product" go to the user (UserMessageSink.h).
 std::wstring GetInstalledProductVersion(const std::wstring& product_code);
 
 extern CInstallConfig theConfig;

@@ -5,10 +5,10 @@
 #include "config/InstallConfig.h"
 #include "config/LanguageChoice.h"
 #include "config/RegistryKey.h"
-#include "framework/WinApp.h"
+#include "config/UserMessageSink.h"
+#include "framework/Msi.h"
 
 #include <windows.h>
-#include <msi.h>
 #include <shlwapi.h>
 
 #include <cwchar>
@@ -27,14 +27,15 @@ std::wstring LanguagePacksKey(const ManifestInfo& manifest) {
 std::wstring GetInstalledProductVersion(const std::wstring& product_code) {
     wchar_t version[kVersionBuffer] = {};
     DWORD size = kVersionBuffer;
-    UINT result = ::MsiGetProductInfoW(product_code.c_str(), INSTALLPROPERTY_VERSIONSTRING, version, &size);
+    UINT result =
+        nvx::msi::MsiGetProductInfoW(product_code.c_str(), INSTALLPROPERTY_VERSIONSTRING, version, &size);
     if (result == ERROR_SUCCESS)
         return version;
     if (result != ERROR_UNKNOWN_PRODUCT) {
         wchar_t message[96];
         std::swprintf(message, std::size(message), L"Failed to get installed product info, error code: %d",
                       static_cast<int>(result));
-        AfxMessageBox(message, MB_OK);
+        ShowUserMessage(message);
     }
     return {};
 }

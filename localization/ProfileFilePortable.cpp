@@ -1,7 +1,7 @@
 // Profile files where the platform's profile API is not available.
+#include "framework/NarrowPath.h"
 #include "localization/IniText.h"
 #include "localization/ProfileFile.h"
-#include "xml/FileAccess.h"
 
 #include <algorithm>
 #include <fstream>

@@ -12,7 +12,7 @@ int64_t QueryContentLength(const std::wstring& url) {
     nvx::UniqueInternetHandle request = OpenHttpRequest(connection.get(), parts, kProbeRequest);
     if (!request)
         return 0;
-    if (!::HttpSendRequestW(request.get(), nullptr, 0, nullptr, 0))
+    if (!nvx::wininet::HttpSendRequestW(request.get(), nullptr, 0, nullptr, 0))
         return 0;
     DWORD status = 0;
     if (!QueryStatusCode(request.get(), status) || !IsAcceptedProbeStatus(status))

@@ -7,8 +7,6 @@
 #include <functional>
 #include <string>
 
-class CInstallEngine;
-
 using DownloadReportHandler = std::function<void(const DownloadStatusInfo&)>;
 
 class CDownloadJob : public IDownloadCallback {
@@ -23,7 +21,7 @@ public:
     std::wstring url;
     std::wstring local_path;
     int64_t size = 0;                        // found by the probe; 0 before it
-    CInstallEngine* cancel_source = nullptr; // whose events the job observes; not owned
+    ICancelRequest* cancel_source = nullptr; // the cancel query the job observes; not owned
     DownloadReportHandler callback;          // may be empty
 
     // Bytes the transfer has reported so far, kept whether or not there is a callback.

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-enum DownloadState : int32_t {
+enum class DownloadState : int32_t {
     InProgress = 2, // the transfer has started or advanced
     Ended = 3,      // the transfer is over; the operation's result says whether it succeeded
     Cancelled = 4,  // the transfer stopped because of a cancel
@@ -12,7 +12,7 @@ enum DownloadState : int32_t {
 };
 
 struct DownloadStatusInfo {
-    int32_t state = 0;
+    DownloadState state{}; // 0 until the first report
     uint64_t received = 0;
     uint64_t total = 0;
     uint32_t error_code = 0;

@@ -36,7 +36,7 @@ bool TransferBody(ICancelRequest& cancel, HINTERNET connection, const CrackedUrl
         status.message = L"HttpOpenRequest Failed.";
         return false;
     }
-    if (!::HttpSendRequestW(request.get(), nullptr, 0, nullptr, 0)) {
+    if (!nvx::wininet::HttpSendRequestW(request.get(), nullptr, 0, nullptr, 0)) {
         status.error_code = ::GetLastError();
         status.message = L"HttpSendRequest Failed.";
         return false;
@@ -68,10 +68,10 @@ bool DownloadToFile(ICancelRequest& cancel, const std::wstring& url, CFile& file
         }
     }
     if (cancel.IsCancelRequested()) {
-        status.state = Cancelled;
+        status.state = DownloadState::Cancelled;
         ::Sleep(kCancelSettleMs);
     } else {
-        status.state = Ended;
+        status.state = DownloadState::Ended;
     }
     sink.OnDownloadStatus(status);
     return result;

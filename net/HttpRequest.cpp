@@ -13,13 +13,24 @@ constexpr DWORD kComponentLength = 4096;
 const wchar_t* const kXmlOrAny[] = {L"application/xml", L"*/*", nullptr};
 const wchar_t* const kAny[] = {L"*/*", nullptr};
 
-// INTERNET_FLAG_RELOAD | NO_CACHE_WRITE | SECURE | KEEP_CONNECTION | IGNORE_CERT_DATE_INVALID |
-// IGNORE_CERT_CN_INVALID | NO_UI, as each request kind needs them. Certificates whose dates or host
-// name do not match are accepted on purpose; an unknown issuer is still refused.
-constexpr DWORD kProbeHttpsFlags = 0x80803200;
-constexpr DWORD kProbeHttpFlags = 0x80000200;
-constexpr DWORD kFileHttpsFlags = 0x84C03200;
-constexpr DWORD kFileHttpFlags = 0x84400200;
+// Every request is fetched from the server and never asks the user anything. HTTPS requests accept
+// certificates whose dates or host name do not match, on purpose; an unknown issuer is still
+// refused. File downloads keep the connection and stay out of the cache.
+constexpr DWORD kAnyRequestFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_UI;
+constexpr DWORD kLenientHttpsFlags =
+    INTERNET_FLAG_SECURE | INTERNET_FLAG_IGNORE_CERT_DATE_INVALID | INTERNET_FLAG_IGNORE_CERT_CN_INVALID;
+constexpr DWORD kFileTransferFlags = INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_KEEP_CONNECTION;
+
+constexpr DWORD kProbeHttpFlags = kAnyRequestFlags;
+constexpr DWORD kProbeHttpsFlags = kAnyRequestFlags | kLenientHttpsFlags;
+constexpr DWORD kFileHttpFlags = kAnyRequestFlags | kFileTransferFlags;
+constexpr DWORD kFileHttpsFlags = kAnyRequestFlags | kFileTransferFlags | kLenientHttpsFlags;
+
+// The flags as the product has always sent them.
+static_assert(kProbeHttpFlags == 0x80000200);
+static_assert(kProbeHttpsFlags == 0x80803200);
+static_assert(kFileHttpFlags == 0x84400200);
+static_assert(kFileHttpsFlags == 0x84C03200);
 
 std::wstring Component(const std::vector<wchar_t>& buffer, DWORD length) {
     return std::wstring(buffer.data(), length);
@@ -46,7 +57,7 @@ bool CrackUrl(const std::wstring& url, CrackedUrl& parts) {
     give(password, c.lpszPassword, c.dwPasswordLength);
     give(path, c.lpszUrlPath, c.dwUrlPathLength);
     give(extra, c.lpszExtraInfo, c.dwExtraInfoLength);
-    if (!::InternetCrackUrlW(url.c_str(), 0, 0, &c))
+    if (!nvx::wininet::InternetCrackUrlW(url.c_str(), 0, 0, &c))
         return false;
     parts.scheme = c.nScheme;
     parts.host = Component(host, c.dwHostNameLength);
@@ -59,9 +70,9 @@ bool CrackUrl(const std::wstring& url, CrackedUrl& parts) {
 
 nvx::UniqueInternetHandle ConnectTo(const CrackedUrl& parts) {
     DWORD service = parts.scheme == INTERNET_SCHEME_FTP ? INTERNET_SERVICE_FTP : INTERNET_SERVICE_HTTP;
-    return nvx::UniqueInternetHandle(::InternetConnectW(internet_session, parts.host.c_str(), parts.port,
-                                                        parts.user.c_str(), parts.password.c_str(), service,
-                                                        0, 0));
+    return nvx::UniqueInternetHandle(nvx::wininet::InternetConnectW(internet_session, parts.host.c_str(),
+                                                                    parts.port, parts.user.c_str(),
+                                                                    parts.password.c_str(), service, 0, 0));
 }
 
 namespace {
@@ -69,7 +80,7 @@ namespace {
 // The session's receive limit, repeated on the request: Wine's WinINet reads it only there.
 void ApplyReceiveTimeout(HINTERNET request) {
     DWORD timeout = receive_timeout_ms;
-    ::InternetSetOptionW(request, INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof(timeout));
+    nvx::wininet::InternetSetOptionW(request, INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof(timeout));
 }
 
 } // namespace
@@ -77,29 +88,29 @@ void ApplyReceiveTimeout(HINTERNET request) {
 nvx::UniqueInternetHandle OpenHttpRequest(HINTERNET connection, const CrackedUrl& parts,
                                           const HttpRequestKind& kind) {
     DWORD flags = parts.scheme == INTERNET_SCHEME_HTTPS ? kind.https_flags : kind.other_flags;
-    nvx::UniqueInternetHandle request(::HttpOpenRequestW(connection, kind.verb, parts.object.c_str(),
-                                                         L"HTTP/1.1", nullptr,
-                                                         const_cast<LPCWSTR*>(kind.accept_types), flags, 0));
+    nvx::UniqueInternetHandle request(
+        nvx::wininet::HttpOpenRequestW(connection, kind.verb, parts.object.c_str(), L"HTTP/1.1", nullptr,
+                                       const_cast<LPCWSTR*>(kind.accept_types), flags, 0));
     if (request)
         ApplyReceiveTimeout(request.get());
     if (request && referer_url[0] != L'\0') {
         std::wstring header = L"Referer: " + std::wstring(referer_url);
-        ::HttpAddRequestHeadersW(request.get(), header.c_str(), static_cast<DWORD>(-1),
-                                 HTTP_ADDREQ_FLAG_ADD | HTTP_ADDREQ_FLAG_REPLACE);
+        nvx::wininet::HttpAddRequestHeadersW(request.get(), header.c_str(), static_cast<DWORD>(-1),
+                                             HTTP_ADDREQ_FLAG_ADD | HTTP_ADDREQ_FLAG_REPLACE);
     }
     return request;
 }
 
 bool QueryStatusCode(HINTERNET request, DWORD& status) {
     DWORD size = sizeof(status);
-    return ::HttpQueryInfoW(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size,
-                            nullptr) != FALSE;
+    return nvx::wininet::HttpQueryInfoW(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status,
+                                        &size, nullptr) != FALSE;
 }
 
 bool QueryContentLengthHeader(HINTERNET request, int64_t& length) {
     wchar_t text[16] = {};
     DWORD size = sizeof(text);
-    if (!::HttpQueryInfoW(request, HTTP_QUERY_CONTENT_LENGTH, text, &size, nullptr))
+    if (!nvx::wininet::HttpQueryInfoW(request, HTTP_QUERY_CONTENT_LENGTH, text, &size, nullptr))
         return false;
     length = ParseContentLength(std::wstring_view(text, size / sizeof(wchar_t)));
     return true;

@@ -1,10 +1,10 @@
 #pragma once
 // The pieces every HTTP operation is built from: crack the URL, connect on the process-wide
 // session, open a request with its verb, accept types and flags, and add the Referer header.
+#include "framework/WinInet.h"
 #include "net/InternetHandle.h"
 
 #include <windows.h>
-#include <wininet.h>
 
 #include <string>
 

@@ -1,11 +1,10 @@
 #pragma once
 // Owner of a WinINet handle (session, connection or request).
 #include "framework/Handles.h"
-
-#include <wininet.h>
+#include "framework/WinInet.h"
 
 namespace nvx {
 
-using UniqueInternetHandle = UniqueResource<HINTERNET, &::InternetCloseHandle>;
+using UniqueInternetHandle = UniqueResource<HINTERNET, &nvx::wininet::InternetCloseHandle>;
 
 } // namespace nvx

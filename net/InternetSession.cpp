@@ -13,11 +13,12 @@ int owner_count = 0;
 
 bool OpenInternetSession() noexcept {
     if (!internet_session) {
-        internet_session = ::InternetOpenW(kUserAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
+        internet_session =
+            nvx::wininet::InternetOpenW(kUserAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
         if (internet_session) {
             DWORD timeout = receive_timeout_ms;
-            ::InternetSetOptionW(internet_session, INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout,
-                                 sizeof(timeout));
+            nvx::wininet::InternetSetOptionW(internet_session, INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout,
+                                             sizeof(timeout));
         }
     }
     return internet_session != nullptr;
@@ -32,7 +33,7 @@ CInternetSessionOwner::~CInternetSessionOwner() {
     if (--owner_count != 0)
         return;
     if (internet_session) {
-        ::InternetCloseHandle(internet_session);
+        nvx::wininet::InternetCloseHandle(internet_session);
         internet_session = nullptr;
     }
 }

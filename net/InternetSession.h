@@ -2,9 +2,9 @@
 // The process-wide WinINet session shared by every request, and the lock held while a
 // batch of downloaded bytes is written to its file.
 #include "framework/Handles.h"
+#include "framework/WinInet.h"
 
 #include <windows.h>
-#include <wininet.h>
 
 #include <mutex>
 

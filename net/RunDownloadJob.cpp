@@ -1,8 +1,6 @@
 #include "net/RunDownloadJob.h"
 
-#include "engine/InstallEngine.h"
 #include "framework/File.h"
-#include "net/CancelRequest.h"
 #include "net/HttpClient.h"
 #include "net/HttpRules.h"
 
@@ -14,7 +12,7 @@ constexpr unsigned kCreateForDownload =
     CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive | CFile::typeBinary | CFile::osRandomAccess;
 
 void ReportAborted(CDownloadJob& job, DownloadStatusInfo& report) {
-    report.state = Aborted;
+    report.state = DownloadState::Aborted;
     try {
         job.OnDownloadStatus(report);
     } catch (const std::exception&) {
@@ -24,15 +22,14 @@ void ReportAborted(CDownloadJob& job, DownloadStatusInfo& report) {
 
 } // namespace
 
-bool RunDownloadJob(CDownloadJob& job, CInstallEngine* engine, DownloadReportHandler callback) {
-    if (!engine)
+bool RunDownloadJob(CDownloadJob& job, ICancelRequest* cancel, DownloadReportHandler callback) {
+    if (!cancel)
         return false;
-    job.cancel_source = engine;
+    job.cancel_source = cancel;
     job.callback = std::move(callback);
     DownloadStatusInfo report;
-    CancelRequest cancel(engine->cancel_event.get(), engine->resume_gate.get());
-    if (cancel.IsCancelRequested()) {
-        report.state = Aborted;
+    if (cancel->IsCancelRequested()) {
+        report.state = DownloadState::Aborted;
         job.OnDownloadStatus(report);
         return false;
     }
@@ -40,7 +37,7 @@ bool RunDownloadJob(CDownloadJob& job, CInstallEngine* engine, DownloadReportHan
     CFile file;
     bool transferred = false;
     try {
-        report.state = InProgress;
+        report.state = DownloadState::InProgress;
         job.OnDownloadStatus(report);
         job.size = QueryContentLength(job.url);
         if (job.size == 0)
@@ -49,7 +46,7 @@ bool RunDownloadJob(CDownloadJob& job, CInstallEngine* engine, DownloadReportHan
         report.total = static_cast<uint64_t>(job.size);
         if (!file.Open(job.local_path, kCreateForDownload))
             return false;
-        transferred = DownloadToFile(cancel, job.url, file, job);
+        transferred = DownloadToFile(*cancel, job.url, file, job);
     } catch (const std::exception&) {
         ReportAborted(job, report);
     }
@@ -58,7 +55,7 @@ bool RunDownloadJob(CDownloadJob& job, CInstallEngine* engine, DownloadReportHan
     // A body that ended early (connection dropped, a server that announced more than it sent)
     // must not pass for the file: a later step would install it.
     bool complete = transferred && IsCompleteDownload(job.size, job.received());
-    if (created && !complete && !cancel.IsCancelRequested())
+    if (created && !complete && !cancel->IsCancelRequested())
         ::DeleteFileW(job.local_path.c_str());
     return complete;
 }

@@ -3,7 +3,9 @@
 #include "net/DownloadJob.h"
 
 // Probes the size, creates the file and downloads it, passing every report through the job to
-// `callback`. True only when the file holds the whole body: the transfer ended without a cancel
-// and exactly the probed number of bytes arrived. A file left incomplete by anything but a
-// cancel is removed; after a cancel the bytes already written stay.
-bool RunDownloadJob(CDownloadJob& job, CInstallEngine* engine, DownloadReportHandler callback);
+// `callback` and stopping or pausing as `cancel` says (the engine's cancel event and pause gate,
+// net/CancelRequest.h); without a cancel query nothing happens and the result is false. True only
+// when the file holds the whole body: the transfer ended without a cancel and exactly the probed
+// number of bytes arrived. A file left incomplete by anything but a cancel is removed; after a
+// cancel the bytes already written stay.
+bool RunDownloadJob(CDownloadJob& job, ICancelRequest* cancel, DownloadReportHandler callback);

@@ -21,8 +21,8 @@ bool DownloadToStream(ICancelRequest& cancel, const std::wstring& url, std::ostr
     nvx::UniqueInternetHandle request = OpenHttpRequest(connection.get(), parts, kDocumentRequest);
     if (!request)
         return false;
-    if (!::HttpSendRequestW(request.get(), kDocumentHeaders,
-                            static_cast<DWORD>(std::wcslen(kDocumentHeaders)), nullptr, 0))
+    if (!nvx::wininet::HttpSendRequestW(request.get(), kDocumentHeaders,
+                                        static_cast<DWORD>(std::wcslen(kDocumentHeaders)), nullptr, 0))
         return false;
     if (cancel.IsCancelRequested())
         return false;

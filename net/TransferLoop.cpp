@@ -60,7 +60,7 @@ TransferEnd RunFileReadLoop(IByteSource& source, IBatchWriter& writer, ICancelRe
         // here keeps the loop from spinning.
         if (read == 0)
             break;
-        status.state = InProgress;
+        status.state = DownloadState::InProgress;
         status.received += read;
         sink.OnDownloadStatus(status);
         batch.Append(buffer, read);

@@ -1,9 +1,9 @@
 #pragma once
 // The body of a sent WinINet request as a byte source for the read loops.
+#include "framework/WinInet.h"
 #include "net/TransferLoop.h"
 
 #include <windows.h>
-#include <wininet.h>
 
 class CWinInetSource final : public IByteSource {
 public:
@@ -11,7 +11,7 @@ public:
 
     bool QueryDataAvailable(uint32_t& available) override {
         DWORD bytes = 0;
-        if (!::InternetQueryDataAvailable(request_, &bytes, 0, 0))
+        if (!nvx::wininet::InternetQueryDataAvailable(request_, &bytes, 0, 0))
             return Fail();
         available = bytes;
         return true;
@@ -19,7 +19,7 @@ public:
 
     bool Read(uint8_t* buffer, uint32_t size, uint32_t& read) override {
         DWORD bytes = 0;
-        if (!::InternetReadFile(request_, buffer, size, &bytes))
+        if (!nvx::wininet::InternetReadFile(request_, buffer, size, &bytes))
             return Fail();
         read = bytes;
         return true;

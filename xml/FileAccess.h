@@ -6,11 +6,6 @@
 
 FILE* OpenFileForReading(const std::wstring& path);
 
-#ifndef _WIN32
-// The UTF-8 form of a wide path, as the file system takes it where it has no wide calls.
-std::string NarrowPath(const std::wstring& path);
-#endif
-
 struct FileFailure {
     long code = 0;
     std::wstring message;

@@ -1,9 +1,9 @@
 // Detection of an installed copy against a real package: a small product built with wixl is
 // installed into the test prefix by msiexec for this suite and removed afterwards.
 #include "config/InstallConfig.h"
-#include "tests/config/MessageBoxAnswerer.h"
 #include "tests/config/ScratchFolder.h"
 #include "tests/config/ScratchRegistry.h"
+#include "tests/config/UserMessageRecorder.h"
 
 #include <gtest/gtest.h>
 
@@ -65,21 +65,31 @@ protected:
 };
 
 TEST_F(InstalledProduct, WindowsInstallerGivesTheInstalledVersion) {
-    CMessageBoxAnswerer boxes;
+    CUserMessageRecorder messages;
     EXPECT_EQ(GetInstalledProductVersion(kProductCode), kProductVersion);
     EXPECT_EQ(GetInstalledProductVersion(kAbsentProductCode), L""); // unknown product: silent
-    EXPECT_TRUE(boxes.Texts().empty());
+    EXPECT_TRUE(messages.Texts().empty());
 }
 
-TEST_F(InstalledProduct, OtherInstallerErrorsAreShownWithTheirCode) {
+TEST_F(InstalledProduct, OtherInstallerErrorsGoToTheUserWithTheirCode) {
     for (const wchar_t* code : {L"", L"not-a-product-code"}) {
-        CMessageBoxAnswerer boxes;
+        CUserMessageRecorder messages;
         EXPECT_EQ(GetInstalledProductVersion(code), L"");
-        std::vector<std::wstring> texts = boxes.Texts();
-        ASSERT_EQ(texts.size(), 1u) << testing::PrintToString(code);
-        EXPECT_NE(texts[0].find(L"Failed to get installed product info, error code: 87"), std::wstring::npos)
-            << testing::PrintToString(texts[0]);
+        EXPECT_EQ(messages.Texts(),
+                  std::vector<std::wstring>{L"Failed to get installed product info, error code: 87"})
+            << testing::PrintToString(code);
     }
+}
+
+TEST_F(InstalledProduct, DetectionWithAnUnreadableProductCodeTellsTheUserAndKeepsEverything) {
+    CUserMessageRecorder messages;
+    config_.manifest.product_code = L"not-a-product-code";
+    config_.DetectInstalledProduct(app_);
+    EXPECT_EQ(messages.Texts(),
+              std::vector<std::wstring>{L"Failed to get installed product info, error code: 87"});
+    EXPECT_EQ(config_.installed_version, L"");
+    EXPECT_EQ(app_.product_installed, 0);
+    EXPECT_EQ(config_.language.language_id, 1036);
 }
 
 struct InitialLanguageCase {

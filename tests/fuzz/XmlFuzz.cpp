@@ -1,5 +1,6 @@
 // Feeds arbitrary bytes through reading a text file, parsing and a walk of every element with
 // its text; also parses the bytes taken directly as characters (NULs and all).
+#include "framework/NarrowPath.h"
 #include "tests/xml/XmlWalk.h"
 
 #include <cstdint>
@@ -14,10 +15,6 @@ std::wstring InputPath() {
     const char* folder = std::getenv("NVX_FUZZ_TMP");
     std::string path = std::string(folder ? folder : "/tmp") + "/xml_fuzz_input." + std::to_string(getpid());
     return std::wstring(path.begin(), path.end());
-}
-
-std::string NarrowPath(const std::wstring& path) {
-    return std::string(path.begin(), path.end());
 }
 
 // Every element of the index must be reached exactly once, and no text can be longer than the

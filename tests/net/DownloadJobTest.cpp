@@ -11,16 +11,16 @@ TEST(DownloadJobReports, CarryTheProbedSizeAsTotalOnceThereIsOne) {
     job.callback = [&](const DownloadStatusInfo& s) { seen.push_back(s); };
 
     DownloadStatusInfo start;
-    start.state = InProgress;
+    start.state = DownloadState::InProgress;
     job.OnDownloadStatus(start);
 
     job.size = 3000000000LL;
     DownloadStatusInfo progress;
-    progress.state = InProgress;
+    progress.state = DownloadState::InProgress;
     progress.received = 4096;
     job.OnDownloadStatus(progress);
     DownloadStatusInfo end;
-    end.state = Ended;
+    end.state = DownloadState::Ended;
     end.received = 8192;
     end.total = 17; // whatever the sender put there
     job.OnDownloadStatus(end);

@@ -47,8 +47,8 @@ struct Transfer {
         for (size_t i = 0; i < progress; i += 2) {
             const DownloadStatusInfo& a = log.reports[i].info;
             const DownloadStatusInfo& b = log.reports[i + 1].info;
-            EXPECT_EQ(a.state, InProgress);
-            EXPECT_EQ(b.state, InProgress);
+            EXPECT_EQ(a.state, DownloadState::InProgress);
+            EXPECT_EQ(b.state, DownloadState::InProgress);
             EXPECT_EQ(a.received, b.received);
             EXPECT_GT(a.received, previous);
             EXPECT_LE(a.received - previous, 4096u);
@@ -77,7 +77,7 @@ TEST(DownloadToFile, WritesWholeBodiesAndEndsWithAnEndedReport) {
         EXPECT_TRUE(t.Run(ServerUrl(L"http", c.path)));
         EXPECT_TRUE(HoldsPattern(t.path, c.size));
         t.ExpectProgressPairs();
-        EXPECT_EQ(t.Last().state, Ended);
+        EXPECT_EQ(t.Last().state, DownloadState::Ended);
         EXPECT_EQ(t.Last().received, c.size);
         EXPECT_EQ(t.Last().error_code, 0u);
         EXPECT_EQ(t.Last().message, L"");
@@ -111,7 +111,7 @@ TEST(DownloadToFile, FailuresBeforeTheBodyEndWithOneEndedReportCarryingTheFailur
         Transfer t;
         EXPECT_FALSE(t.Run(c.url));
         ASSERT_EQ(t.log.reports.size(), 1u);
-        EXPECT_EQ(t.Last().state, Ended);
+        EXPECT_EQ(t.Last().state, DownloadState::Ended);
         EXPECT_EQ(t.Last().received, 0u);
         EXPECT_EQ(t.Last().error_code, c.error_code);
         EXPECT_EQ(t.Last().message, c.message);
@@ -126,7 +126,7 @@ TEST(DownloadToFile, WithoutASessionTheConnectionFails) {
     EXPECT_FALSE(t.Run(ServerUrl(L"http", L"/files/small.bin")));
     internet_session = session;
     ASSERT_EQ(t.log.reports.size(), 1u);
-    EXPECT_EQ(t.Last().state, Ended);
+    EXPECT_EQ(t.Last().state, DownloadState::Ended);
     EXPECT_NE(t.Last().error_code, 0u);
     EXPECT_EQ(t.Last().message, L"InternetConnect Failed.");
 }
@@ -148,7 +148,7 @@ TEST(DownloadToFile, ABodyEndingEarlyIsNotAFailureOfTheTransferItself) {
         EXPECT_TRUE(t.Run(ServerUrl(L"fault", c.path)));
         EXPECT_TRUE(HoldsPattern(t.path, c.arrived)) << "the file holds what arrived";
         t.ExpectProgressPairs();
-        EXPECT_EQ(t.Last().state, Ended);
+        EXPECT_EQ(t.Last().state, DownloadState::Ended);
         EXPECT_EQ(t.Last().received, c.arrived);
     }
 }
@@ -158,7 +158,7 @@ TEST(DownloadToFile, CancelStopsBeforeTheNextReadAndReportsCancelledHalfASecondL
     CancelRequest cancel(cancel_event.get(), nullptr);
     Transfer t;
     t.log.on_report = [&](const DownloadStatusInfo& s) {
-        if (s.state == InProgress && s.received >= 20000)
+        if (s.state == DownloadState::InProgress && s.received >= 20000)
             ::SetEvent(cancel_event.get());
     };
     EXPECT_FALSE(t.Run(cancel, ServerUrl(L"fault", L"/drip?len=400000&chunk=8192&delay=10")));
@@ -167,7 +167,7 @@ TEST(DownloadToFile, CancelStopsBeforeTheNextReadAndReportsCancelledHalfASecondL
     ASSERT_GE(reports.size(), 3u);
     const TimedReport& final_report = reports.back();
     const TimedReport& last_progress = reports[reports.size() - 2];
-    EXPECT_EQ(final_report.info.state, Cancelled);
+    EXPECT_EQ(final_report.info.state, DownloadState::Cancelled);
     EXPECT_GE(last_progress.info.received, 20000u);
     EXPECT_LT(last_progress.info.received, 20000u + 4096u) << "read on after the cancel";
     EXPECT_EQ(final_report.info.received, last_progress.info.received);
@@ -181,7 +181,7 @@ TEST(DownloadToFile, ACancelSeenAfterSendingReadsNothing) {
     Transfer t;
     EXPECT_FALSE(t.Run(cancel, ServerUrl(L"http", L"/files/small.bin")));
     ASSERT_EQ(t.log.reports.size(), 1u);
-    EXPECT_EQ(t.Last().state, Cancelled);
+    EXPECT_EQ(t.Last().state, DownloadState::Cancelled);
     EXPECT_EQ(t.Last().received, 0u);
     EXPECT_EQ(FileSize(t.path), 0);
 }

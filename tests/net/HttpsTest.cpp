@@ -1,11 +1,11 @@
 // HTTPS against nginx with certificates of the test CA: dates and host names are not held
 // against a server, an issuer nobody trusts is.
-#include "engine/InstallEngine.h"
 #include "net/CancelRequest.h"
 #include "net/HttpClient.h"
 #include "net/InternetHandle.h"
 #include "net/InternetSession.h"
 #include "net/RunDownloadJob.h"
+#include "tests/net/CancelEvents.h"
 #include "tests/net/NetServers.h"
 #include "tests/net/ReportLog.h"
 
@@ -20,15 +20,15 @@ namespace {
 // What WinINet says to a request to the server without any leniency: 0 when it is accepted,
 // else the error of HttpSendRequest.
 DWORD StrictRequestError(const wchar_t* server) {
-    nvx::UniqueInternetHandle connection(::InternetConnectW(internet_session, L"127.0.0.1",
-                                                            static_cast<INTERNET_PORT>(ServerPort(server)),
-                                                            nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0));
-    nvx::UniqueInternetHandle request(::HttpOpenRequestW(
+    nvx::UniqueInternetHandle connection(nvx::wininet::InternetConnectW(
+        internet_session, L"127.0.0.1", static_cast<INTERNET_PORT>(ServerPort(server)), nullptr, nullptr,
+        INTERNET_SERVICE_HTTP, 0, 0));
+    nvx::UniqueInternetHandle request(nvx::wininet::HttpOpenRequestW(
         connection.get(), L"GET", L"/files/small.bin", nullptr, nullptr, nullptr,
         INTERNET_FLAG_SECURE | INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_NO_UI, 0));
     if (!request)
         return ::GetLastError();
-    return ::HttpSendRequestW(request.get(), nullptr, 0, nullptr, 0) ? 0 : ::GetLastError();
+    return nvx::wininet::HttpSendRequestW(request.get(), nullptr, 0, nullptr, 0) ? 0 : ::GetLastError();
 }
 
 } // namespace
@@ -46,9 +46,9 @@ TEST(Https, AcceptsTrustedCertificatesWhateverTheirDatesOrHostName) {
         std::wstring url = ServerUrl(server, L"/files/pages.bin");
         EXPECT_EQ(QueryContentLength(url), 25 * 4096);
 
-        CInstallEngine engine;
+        CCancelEvents events;
         CDownloadJob job(url, FreshDownloadFolder() + L"\\job.bin");
-        EXPECT_TRUE(RunDownloadJob(job, &engine, nullptr));
+        EXPECT_TRUE(RunDownloadJob(job, &events.query, nullptr));
         EXPECT_TRUE(HoldsPattern(job.local_path, 25 * 4096));
 
         CancelRequest never;
@@ -62,10 +62,10 @@ TEST(Https, RefusesACertificateFromAnUnknownIssuer) {
     std::wstring url = ServerUrl(L"https_unknown_ca", L"/files/small.bin");
     EXPECT_EQ(QueryContentLength(url), 0);
 
-    CInstallEngine engine;
+    CCancelEvents events;
     CDownloadJob job(url, FreshDownloadFolder() + L"\\job.bin");
     CTimedReportLog log;
-    EXPECT_FALSE(RunDownloadJob(job, &engine, [&](const DownloadStatusInfo& s) { log.Add(s); }));
+    EXPECT_FALSE(RunDownloadJob(job, &events.query, [&](const DownloadStatusInfo& s) { log.Add(s); }));
     EXPECT_EQ(log.reports.size(), 1u) << "the probe already fails";
     EXPECT_EQ(FileSize(job.local_path), -1);
 
@@ -75,7 +75,7 @@ TEST(Https, RefusesACertificateFromAnUnknownIssuer) {
     CTimedReportLog direct;
     EXPECT_FALSE(DownloadToFile(never, url, file, direct));
     ASSERT_EQ(direct.reports.size(), 1u);
-    EXPECT_EQ(direct.reports[0].info.state, Ended);
+    EXPECT_EQ(direct.reports[0].info.state, DownloadState::Ended);
     EXPECT_EQ(direct.reports[0].info.error_code, static_cast<uint32_t>(ERROR_INTERNET_INVALID_CA));
     EXPECT_EQ(direct.reports[0].info.message, L"HttpSendRequest Failed.");
 

@@ -1,7 +1,7 @@
 // Download jobs end to end: report sequences, results and what is left on disk.
-#include "engine/InstallEngine.h"
 #include "net/InternetSession.h"
 #include "net/RunDownloadJob.h"
+#include "tests/net/CancelEvents.h"
 #include "tests/net/NetServers.h"
 #include "tests/net/ReportLog.h"
 
@@ -18,7 +18,7 @@ using namespace nettest;
 namespace {
 
 struct JobRun {
-    CInstallEngine engine;
+    CCancelEvents events;
     CDownloadJob job;
     CTimedReportLog log;
     bool result = false;
@@ -27,7 +27,7 @@ struct JobRun {
         : job(url, FreshDownloadFolder() + L"\\" + file_name) {}
 
     bool Run() {
-        result = RunDownloadJob(job, &engine, [this](const DownloadStatusInfo& s) { log.Add(s); });
+        result = RunDownloadJob(job, &events.query, [this](const DownloadStatusInfo& s) { log.Add(s); });
         return result;
     }
 
@@ -36,15 +36,15 @@ struct JobRun {
 
     // InProgress 0 of 0, then pairs of InProgress reports with total = the probed size, then
     // the final report, also with that total.
-    void ExpectJobSequence(uint64_t size, int32_t final_state) const {
+    void ExpectJobSequence(uint64_t size, DownloadState final_state) const {
         const auto& r = log.reports;
         ASSERT_GE(r.size(), 2u);
-        EXPECT_EQ(r.front().info.state, InProgress);
+        EXPECT_EQ(r.front().info.state, DownloadState::InProgress);
         EXPECT_EQ(r.front().info.received, 0u);
         EXPECT_EQ(r.front().info.total, 0u);
         ASSERT_EQ((r.size() - 2) % 2, 0u);
         for (size_t i = 1; i + 1 < r.size(); i += 2) {
-            EXPECT_EQ(r[i].info.state, InProgress);
+            EXPECT_EQ(r[i].info.state, DownloadState::InProgress);
             EXPECT_EQ(r[i + 1].info.received, r[i].info.received);
             EXPECT_EQ(r[i].info.total, size);
             EXPECT_EQ(r[i + 1].info.total, size);
@@ -76,13 +76,13 @@ TEST(RunDownloadJob, DownloadsTheFileAndStampsEveryReportWithTheProbedSize) {
         EXPECT_TRUE(run.Run());
         EXPECT_EQ(run.job.size, static_cast<int64_t>(c.size));
         EXPECT_TRUE(HoldsPattern(run.job.local_path, c.size));
-        run.ExpectJobSequence(c.size, Ended);
+        run.ExpectJobSequence(c.size, DownloadState::Ended);
         EXPECT_EQ(run.Last().received, c.size);
-        EXPECT_EQ(run.job.cancel_source, &run.engine);
+        EXPECT_EQ(run.job.cancel_source, &run.events.query);
     }
 }
 
-TEST(RunDownloadJob, WithoutEngineNothingHappens) {
+TEST(RunDownloadJob, WithoutCancelQueryNothingHappens) {
     CDownloadJob job(ServerUrl(L"http", L"/files/small.bin"), FreshDownloadFolder() + L"\\job.bin");
     int calls = 0;
     EXPECT_FALSE(RunDownloadJob(job, nullptr, [&](const DownloadStatusInfo&) { ++calls; }));
@@ -91,19 +91,19 @@ TEST(RunDownloadJob, WithoutEngineNothingHappens) {
 }
 
 TEST(RunDownloadJob, WithoutCallbackRunsNormally) {
-    CInstallEngine engine;
+    CCancelEvents events;
     CDownloadJob job(ServerUrl(L"http", L"/files/pages.bin"), FreshDownloadFolder() + L"\\job.bin");
-    EXPECT_TRUE(RunDownloadJob(job, &engine, nullptr));
+    EXPECT_TRUE(RunDownloadJob(job, &events.query, nullptr));
     EXPECT_TRUE(HoldsPattern(job.local_path, 25 * 4096));
 }
 
 TEST(RunDownloadJob, AfterACancelSendsOneAbortedReportAndNoRequest) {
     std::wstring tag = NewTag();
     JobRun run(ServerUrl(L"fault", L"/status/200?len=1000&tag=" + tag));
-    ::SetEvent(run.engine.cancel_event.get());
+    ::SetEvent(run.events.cancel_event.get());
     EXPECT_FALSE(run.Run());
     ASSERT_EQ(run.Reports().size(), 1u);
-    EXPECT_EQ(run.Last().state, Aborted);
+    EXPECT_EQ(run.Last().state, DownloadState::Aborted);
     EXPECT_EQ(RecordedRequests(tag), "");
     EXPECT_EQ(FileSize(run.job.local_path), -1);
 }
@@ -115,7 +115,7 @@ TEST(RunDownloadJob, ARejectedProbeReportsOnlyTheStartAndCreatesNoFile) {
         JobRun run(ServerUrl(L"fault", path));
         EXPECT_FALSE(run.Run());
         ASSERT_EQ(run.Reports().size(), 1u);
-        EXPECT_EQ(run.Last().state, InProgress);
+        EXPECT_EQ(run.Last().state, DownloadState::InProgress);
         EXPECT_EQ(run.Last().received, 0u);
         EXPECT_EQ(run.Last().total, 0u);
         EXPECT_EQ(FileSize(run.job.local_path), -1);
@@ -123,12 +123,12 @@ TEST(RunDownloadJob, ARejectedProbeReportsOnlyTheStartAndCreatesNoFile) {
 }
 
 TEST(RunDownloadJob, AFileThatCannotBeCreatedReportsOnlyTheStart) {
-    CInstallEngine engine;
+    CCancelEvents events;
     CDownloadJob job(ServerUrl(L"http", L"/files/small.bin"), FreshDownloadFolder() + L"\\missing\\job.bin");
     CTimedReportLog log;
-    EXPECT_FALSE(RunDownloadJob(job, &engine, [&](const DownloadStatusInfo& s) { log.Add(s); }));
+    EXPECT_FALSE(RunDownloadJob(job, &events.query, [&](const DownloadStatusInfo& s) { log.Add(s); }));
     ASSERT_EQ(log.reports.size(), 1u);
-    EXPECT_EQ(log.reports[0].info.state, InProgress);
+    EXPECT_EQ(log.reports[0].info.state, DownloadState::InProgress);
 }
 
 TEST(RunDownloadJob, ABodyShorterThanProbedFailsAndLeavesNoFile) {
@@ -148,7 +148,7 @@ TEST(RunDownloadJob, ABodyShorterThanProbedFailsAndLeavesNoFile) {
         SCOPED_TRACE(testing::Message() << c.path);
         JobRun run(ServerUrl(L"fault", c.path));
         EXPECT_FALSE(run.Run());
-        run.ExpectJobSequence(c.size, Ended);
+        run.ExpectJobSequence(c.size, DownloadState::Ended);
         EXPECT_EQ(run.Last().received, c.arrived);
         EXPECT_EQ(FileSize(run.job.local_path), -1) << "an incomplete file must not stay behind";
     }
@@ -164,7 +164,7 @@ TEST(RunDownloadJob, ASilentServerFailsTheJobAfterTheReceiveTimeout) {
     DWORD elapsed = ::GetTickCount() - start;
     receive_timeout_ms = kReceiveTimeoutMs;
     EXPECT_LT(elapsed, 30000u) << "the job waited for the server instead of giving up";
-    run.ExpectJobSequence(100000, Ended);
+    run.ExpectJobSequence(100000, DownloadState::Ended);
     EXPECT_EQ(run.Last().received, 8192u);
     EXPECT_EQ(FileSize(run.job.local_path), -1);
 }
@@ -172,7 +172,7 @@ TEST(RunDownloadJob, ASilentServerFailsTheJobAfterTheReceiveTimeout) {
 TEST(RunDownloadJob, AnExceptionFromTheHandlerEndsWithAnAbortedReport) {
     JobRun run(ServerUrl(L"http", L"/files/pages.bin"));
     bool thrown = false;
-    bool result = RunDownloadJob(run.job, &run.engine, [&](const DownloadStatusInfo& s) {
+    bool result = RunDownloadJob(run.job, &run.events.query, [&](const DownloadStatusInfo& s) {
         run.log.Add(s);
         if (!thrown && s.received >= 8192) {
             thrown = true;
@@ -180,7 +180,7 @@ TEST(RunDownloadJob, AnExceptionFromTheHandlerEndsWithAnAbortedReport) {
         }
     });
     EXPECT_FALSE(result);
-    EXPECT_EQ(run.Last().state, Aborted);
+    EXPECT_EQ(run.Last().state, DownloadState::Aborted);
     EXPECT_EQ(run.Last().total, 25u * 4096u);
     EXPECT_EQ(FileSize(run.job.local_path), -1);
 }
@@ -192,16 +192,16 @@ TEST(RunDownloadJob, ACancelDuringTheTransferKeepsWhatWasWritten) {
     std::thread canceller([&] {
         while (received.load() < 16384)
             ::Sleep(1);
-        ::SetEvent(run.engine.cancel_event.get());
+        ::SetEvent(run.events.cancel_event.get());
     });
-    EXPECT_FALSE(RunDownloadJob(run.job, &run.engine, [&](const DownloadStatusInfo& s) {
+    EXPECT_FALSE(RunDownloadJob(run.job, &run.events.query, [&](const DownloadStatusInfo& s) {
         run.log.Add(s);
         received.store(std::max<uint64_t>(s.received, 1));
-        if (s.state != InProgress)
+        if (s.state != DownloadState::InProgress)
             received.store(UINT64_MAX); // lets the canceller go should the job end early
     }));
     canceller.join();
-    run.ExpectJobSequence(400000, Cancelled);
+    run.ExpectJobSequence(400000, DownloadState::Cancelled);
     uint64_t bytes = run.Last().received;
     EXPECT_GE(bytes, 16384u);
     EXPECT_LT(bytes, 400000u);
@@ -210,17 +210,17 @@ TEST(RunDownloadJob, ACancelDuringTheTransferKeepsWhatWasWritten) {
 
 TEST(RunDownloadJob, AShutGatePausesTheJobUntilItOpens) {
     JobRun run(ServerUrl(L"fault", L"/drip?len=200000&chunk=8192&delay=5"));
-    ::ResetEvent(run.engine.resume_gate.get());
+    ::ResetEvent(run.events.resume_gate.get());
     ULONGLONG opened_at = 0;
     std::thread opener([&] {
         ::Sleep(800);
         opened_at = ::GetTickCount64();
-        ::SetEvent(run.engine.resume_gate.get());
+        ::SetEvent(run.events.resume_gate.get());
     });
     EXPECT_TRUE(run.Run());
     opener.join();
     EXPECT_TRUE(HoldsPattern(run.job.local_path, 200000));
-    run.ExpectJobSequence(200000, Ended);
+    run.ExpectJobSequence(200000, DownloadState::Ended);
     // Only the start report comes before the gate opens: no byte is read while it is shut.
     ASSERT_GE(run.Reports().size(), 2u);
     EXPECT_GE(run.Reports()[1].tick, opened_at);

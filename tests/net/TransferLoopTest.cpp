@@ -80,8 +80,8 @@ TEST(FileReadLoop, ReportsEachReadTwiceWithTheRunningCount) {
     ASSERT_EQ(reports.size(), 8u); // four reads
     uint64_t previous = 0;
     for (size_t i = 0; i < reports.size(); i += 2) {
-        EXPECT_EQ(reports[i].state, InProgress);
-        EXPECT_EQ(reports[i + 1].state, InProgress);
+        EXPECT_EQ(reports[i].state, DownloadState::InProgress);
+        EXPECT_EQ(reports[i + 1].state, DownloadState::InProgress);
         EXPECT_EQ(reports[i].received, reports[i + 1].received);
         EXPECT_GT(reports[i].received, previous);
         previous = reports[i].received;

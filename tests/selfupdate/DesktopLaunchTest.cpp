@@ -2,7 +2,7 @@
 // step of the route made to fail in turn: nothing starts, nothing is shown, and every
 // interface the route obtained is released.
 #include "selfupdate/DesktopLaunch.h"
-#include "tests/config/MessageBoxAnswerer.h"
+#include "tests/support/MessageBoxAnswerer.h"
 #include "tests/config/ScratchFolder.h"
 #include "tests/selfupdate/SelfUpdateFixture.h"
 

@@ -7,7 +7,6 @@
 //   net_bench pause URL FILE [PID]       hold a job paused for 5 s; PID: wineserver, whose CPU
 //                                        is read from /proc as well
 // Results are printed as "key value" lines for scripts/bench.d/net.sh.
-#include "engine/InstallEngine.h"
 #include "framework/File.h"
 #include "net/CancelRequest.h"
 #include "net/HttpRequest.h"
@@ -15,6 +14,7 @@
 #include "net/RunDownloadJob.h"
 #include "net/TransferLoop.h"
 #include "net/WinInetSource.h"
+#include "tests/net/CancelEvents.h"
 
 #include <windows.h>
 
@@ -91,15 +91,15 @@ std::wstring Wide(const char* text) {
 }
 
 int Download(const std::wstring& url, const std::wstring& path) {
-    CInstallEngine engine;
+    CCancelEvents events;
     CDownloadJob job(url, path);
     // The start report comes before the size probe, the first report with bytes after it.
     Clock::time_point start = Clock::now(), first_bytes{}, end{};
     Cpu before = ProcessCpu();
-    bool ok = RunDownloadJob(job, &engine, [&](const DownloadStatusInfo& s) {
+    bool ok = RunDownloadJob(job, &events.query, [&](const DownloadStatusInfo& s) {
         if (s.received > 0 && first_bytes == Clock::time_point{})
             first_bytes = Clock::now();
-        if (s.state == Ended)
+        if (s.state == DownloadState::Ended)
             end = Clock::now();
     });
     double seconds = Seconds(Clock::now() - start);
@@ -181,7 +181,7 @@ int Profile(const std::wstring& url, const std::wstring& path) {
         return 1;
     nvx::UniqueInternetHandle connection = ConnectTo(parts);
     nvx::UniqueInternetHandle request = OpenHttpRequest(connection.get(), parts, kFileRequest);
-    if (!request || !::HttpSendRequestW(request.get(), nullptr, 0, nullptr, 0))
+    if (!request || !nvx::wininet::HttpSendRequestW(request.get(), nullptr, 0, nullptr, 0))
         return 1;
     CFile file;
     if (!file.Open(path,
@@ -221,9 +221,9 @@ class CBackgroundJob {
 public:
     CBackgroundJob(const std::wstring& url, const std::wstring& path) : job_(url, path) {
         worker_ = std::thread([this] {
-            result = RunDownloadJob(job_, &engine, [this](const DownloadStatusInfo& s) {
+            result = RunDownloadJob(job_, &events.query, [this](const DownloadStatusInfo& s) {
                 received.store(s.received);
-                if (s.state == Cancelled || s.state == Ended)
+                if (s.state == DownloadState::Cancelled || s.state == DownloadState::Ended)
                     final_report_at = Clock::now();
                 else
                     last_progress_at = Clock::now();
@@ -241,7 +241,7 @@ public:
     }
     void Join() { worker_.join(); }
 
-    CInstallEngine engine;
+    CCancelEvents events;
     std::atomic<uint64_t> received{0};
     std::atomic<bool> done{false};
     Clock::time_point final_report_at;
@@ -259,7 +259,7 @@ int Cancel(const std::wstring& url, const std::wstring& path) {
         CBackgroundJob job(url, path);
         job.WaitForBytes(8u << 20);
         Clock::time_point signalled = Clock::now();
-        ::SetEvent(job.engine.cancel_event.get());
+        ::SetEvent(job.events.cancel_event.get());
         job.Join();
         // The last progress report marks the loop's last read; after it come closing the
         // request, the half-second pause and the final report.
@@ -280,7 +280,7 @@ int Cancel(const std::wstring& url, const std::wstring& path) {
 int Pause(const std::wstring& url, const std::wstring& path, const std::string& wineserver_pid) {
     CBackgroundJob job(url, path);
     job.WaitForBytes(16u << 20);
-    ::ResetEvent(job.engine.resume_gate.get());
+    ::ResetEvent(job.events.resume_gate.get());
     ::Sleep(200); // let the read under way finish
     uint64_t bytes_at_start = job.received.load();
     Cpu before = ProcessCpu();
@@ -289,8 +289,8 @@ int Pause(const std::wstring& url, const std::wstring& path, const std::string& 
     Cpu after = ProcessCpu();
     double server_after = LinuxProcessCpu(wineserver_pid);
     uint64_t bytes_at_end = job.received.load();
-    ::SetEvent(job.engine.cancel_event.get());
-    ::SetEvent(job.engine.resume_gate.get());
+    ::SetEvent(job.events.cancel_event.get());
+    ::SetEvent(job.events.resume_gate.get());
     job.Join();
     std::printf("paused_seconds 5.0\npaused_cpu_seconds %.3f\n", after.Total() - before.Total());
     if (!wineserver_pid.empty())
