@@ -93,10 +93,7 @@ int CInstallEngine::ShowInstallerMessageBox(UINT message_type, const wchar_t* te
 }
 
 int CInstallEngine::OnProgressMessage(const wchar_t* text) {
-    // A record not understood is answered IDOK even while cancelling.
-    if (!package_progress_.OnProgressRecord(text))
-        return IDOK;
-    return installer_cancel_ ? IDCANCEL : IDOK;
+    return package_progress_.AnswerProgressRecord(text, installer_cancel_);
 }
 
 int CInstallEngine::OnInfoMessage(const wchar_t* text) {

@@ -105,6 +105,14 @@ bool CPackageProgress::OnProgressRecord(std::wstring_view text) {
     return true;
 }
 
+int CPackageProgress::AnswerProgressRecord(std::wstring_view text, bool cancelling) {
+    constexpr int kOk = 1;
+    constexpr int kCancel = 2;
+    if (!OnProgressRecord(text))
+        return kOk;
+    return cancelling ? kCancel : kOk;
+}
+
 bool CPackageProgress::ParseRecord(std::wstring_view text) {
     const size_t size = text.size();
     size_t at = 0;

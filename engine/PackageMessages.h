@@ -42,6 +42,10 @@ public:
     // IDOK whatever else is going on.
     bool OnProgressRecord(std::wstring_view text);
 
+    // The handler's answer to a progress record: IDCANCEL (2) while the installation is being
+    // cancelled, IDOK (1) otherwise, and IDOK for a record not understood even then.
+    int AnswerProgressRecord(std::wstring_view text, bool cancelling);
+
     // Moves the position by the last record's field 2 and publishes the new percent.
     void AdvanceProgress();
 

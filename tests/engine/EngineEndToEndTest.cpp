@@ -12,6 +12,8 @@
 #include <tlhelp32.h>
 
 #include <algorithm>
+#include <functional>
+#include <stdexcept>
 
 using namespace enginetest;
 
@@ -230,6 +232,38 @@ TEST(EngineEndToEnd, StandalonePackageOutcomes) {
         // Settings only after success.
         EXPECT_EQ(RegistryKey(HKEY_LOCAL_MACHINE, kProductKey).ReadString(L"exe").has_value(),
                   c.end == InstallState::Finished);
+    }
+}
+
+TEST(EngineEndToEnd, ExceptionsStopAtTheEngineBoundaries) {
+    struct Case {
+        const char* name;
+        const wchar_t* package;
+        std::function<void(const std::wstring&)> debug_output;
+        InstallState end;
+        uint32_t result;
+    };
+    const Case cases[] = {
+        {"thrown in the message handler: the installer gets 0 and goes on", L"LumetraEngineTest.msi",
+         [](const std::wstring&) { throw std::runtime_error("diagnostics lost"); }, InstallState::Finished,
+         0},
+        {"thrown out of the sequence: caught at the worker's entry, the sequence fails", L"EngineFailing.msi",
+         [](const std::wstring& line) {
+             if (line.starts_with(L"ZUPEL_DEBUG"))
+                 throw std::runtime_error("diagnostics lost");
+         },
+         InstallState::Failed, 1603},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CCleanMachine machine;
+        CInstallerFolder installer;
+        installer.WriteManifest(StandaloneManifest(installer, c.package));
+        CEngineDriver driver(installer.module_path());
+        driver.Choose(1033, ChosenInstallFolder(), 0);
+        driver.engine().debug_output = c.debug_output;
+        EXPECT_EQ(driver.Run(), c.end);
+        EXPECT_EQ(driver.engine().main_package_result(), c.result);
     }
 }
 

@@ -169,3 +169,26 @@ TEST(PackageProgress, AbsurdFiguresNeitherOverflowNorGoBack) {
     run.Feed(L"1: 2 2: 99999999999999 ");
     EXPECT_TRUE(IsMonotonic(run.published)) << testing::PrintToString(run.published);
 }
+
+TEST(PackageProgress, TheAnswerCancelsOnlyRecordsThatWereUnderstood) {
+    struct Case {
+        const wchar_t* record;
+        bool cancelling;
+        int answer;
+    };
+    const Case cases[] = {
+        {L"1: 2 2: 10 ", false, 1},
+        {L"1: 2 2: 10 ", true, 2},
+        {L"1: 0 2: 100 3: 0 ", true, 2},
+        {L"1: x 2: 10 ", false, 1},
+        {L"1: x 2: 10 ", true, 1}, // field 1 not a digit
+        {L"", true, 1},
+        {L"7: 1 ", true, 1},
+    };
+    for (const Case& c : cases) {
+        ProgressRun run;
+        run.Feed(L"1: 0 2: 100 3: 0 4: 0 ");
+        EXPECT_EQ(run.progress.AnswerProgressRecord(c.record, c.cancelling), c.answer)
+            << testing::PrintToString(c.record) << (c.cancelling ? " cancelling" : "");
+    }
+}
