@@ -4,11 +4,14 @@
 #include "tests/config/ScratchFolder.h"
 #include "tests/config/ScratchRegistry.h"
 #include "tests/config/UserMessageRecorder.h"
+#include "tests/support/ProcessRun.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <vector>
+
+using nvxtest::RunMsiexec;
 
 namespace {
 
@@ -20,23 +23,6 @@ std::wstring TestPackagePath() {
     std::string unix_path = NVX_DETECTION_TEST_MSI;
     std::replace(unix_path.begin(), unix_path.end(), '/', '\\');
     return L"Z:" + std::wstring(unix_path.begin(), unix_path.end());
-}
-
-DWORD RunMsiexec(const std::wstring& arguments) {
-    std::wstring command = L"msiexec.exe " + arguments;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION info{};
-    if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          &info))
-        return ::GetLastError();
-    nvx::UniqueHandle process(info.hProcess);
-    nvx::UniqueHandle thread(info.hThread);
-    if (::WaitForSingleObject(process.get(), 120000) != WAIT_OBJECT_0)
-        return WAIT_TIMEOUT;
-    DWORD exit_code = 0;
-    ::GetExitCodeProcess(process.get(), &exit_code);
-    return exit_code;
 }
 
 std::wstring Expand(const wchar_t* text) {

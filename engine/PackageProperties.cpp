@@ -1,0 +1,60 @@
+#include "engine/PackageProperties.h"
+
+#include "config/LanguageChoice.h"
+
+#include <array>
+
+namespace {
+
+constexpr std::array<std::wstring_view, 3> shell_integration_levels = {L"All", L"Free", L"None"};
+
+std::wstring QuotedProperty(std::wstring_view name, std::wstring_view value) {
+    std::wstring part(name);
+    part += L"=\"";
+    part += value;
+    part += L'"';
+    return part;
+}
+
+} // namespace
+
+std::wstring_view ShellIntegrationLevel(int32_t file_association) noexcept {
+    if (file_association < 0 || static_cast<size_t>(file_association) >= shell_integration_levels.size())
+        return {};
+    return shell_integration_levels[static_cast<size_t>(file_association)];
+}
+
+std::wstring WithoutTrailingBackslash(std::wstring folder) {
+    while (!folder.empty() && folder.back() == L'\\')
+        folder.pop_back();
+    if (folder.size() == 2 && folder[1] == L':')
+        folder += L'\\';
+    return folder;
+}
+
+std::wstring JoinPath(const std::wstring& folder, const std::wstring& name) {
+    std::wstring path = WithoutTrailingBackslash(folder);
+    if (path.empty() || path.back() != L'\\')
+        path += L'\\';
+    return path + name;
+}
+
+std::wstring TransformFilePath(const std::wstring& transform_folder, int32_t lang_id) {
+    return transform_folder + std::to_wstring(lang_id) + L".mst";
+}
+
+std::wstring BuildPackageProperties(const PackagePropertyInputs& inputs) {
+    std::wstring properties;
+    if (inputs.product_installed)
+        properties = kReinstallProperties;
+    else if (inputs.install_folder_exists)
+        properties = QuotedProperty(L"INSTALLDIR", WithoutTrailingBackslash(inputs.install_folder));
+
+    if (inputs.language_choice_enabled && inputs.language_id != kEnglishLanguageId)
+        properties += L' ' + QuotedProperty(L"TRANSFORMS",
+                                            TransformFilePath(inputs.transform_folder, inputs.language_id));
+
+    properties +=
+        L' ' + QuotedProperty(L"SHELL_INTEGRATION_LEVEL", ShellIntegrationLevel(inputs.file_association));
+    return properties;
+}
