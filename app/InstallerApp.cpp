@@ -5,6 +5,8 @@
 #include "app/WindowsSwitchKey.h"
 #include "config/InstallConfig.h"
 #include "framework/Handles.h"
+#include "skin/ThemeFonts.h"
+#include "skin/ThemePalette.h"
 
 #include <shlwapi.h>
 
@@ -41,6 +43,8 @@ BOOL CNVXMasterInstallerApp::InitInstance() {
     SetRegistryKey(L"Local AppWizard-Generated Applications");
     if (!RegisterInstallerWindowClass())
         return FALSE;
+    InitThemePalette();
+    CreateThemeFonts();
     // Whatever the load reached is what the rest of the run sees; it reports nothing.
     theConfig.LoadConfiguration(*this);
     RunInstallGuide();
@@ -48,6 +52,7 @@ BOOL CNVXMasterInstallerApp::InitInstance() {
 }
 
 int CNVXMasterInstallerApp::ExitInstance() {
+    DestroyThemeFonts();
     instance_semaphore.reset();
     return CWinApp::ExitInstance();
 }

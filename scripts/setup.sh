@@ -8,7 +8,7 @@ packages=(
     clang libclang-rt-14-dev
     wine wine64 fonts-wine libgnutls30
     msitools wixl
-    xvfb xauth x11-utils imagemagick
+    xvfb xauth x11-utils imagemagick librsvg2-bin
     nginx openssl ca-certificates curl python3 procps util-linux
 )
 missing=()
