@@ -41,9 +41,8 @@ HWND MakeCombo(CNVXComboBox& combo, CWnd& host, int id, int x, int y, int width)
     combo.border_color = palette.combo_background;
     combo.edit_part().SendMessage(EM_SETREADONLY, TRUE);
     combo.SendMessage(CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), ScaleExactY(24));
-    for (const wchar_t* item :
-         {L"English", L"Deutsch", L"Fran\u00e7ais", L"Espa\u00f1ol", L"Italiano", L"Nederlands", L"Polski",
-          L"Portugu\u00eas", L"Svenska", L"\u65e5\u672c\u8a9e"})
+    for (const wchar_t* item : {L"English", L"Deutsch", L"Fran\u00e7ais", L"Espa\u00f1ol", L"Italiano",
+                                L"Nederlands", L"Polski", L"Portugu\u00eas", L"Svenska", L"Suomi"})
         combo.SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
     combo.SendMessage(CB_SETCURSEL, 0);
     ::SetWindowPos(hwnd, nullptr, x, y, width, ScaleExactY(24) + 2, SWP_NOZORDER);
@@ -98,19 +97,26 @@ int wmain(int argc, wchar_t** argv) {
                        SWP_NOZORDER | SWP_SHOWWINDOW);
     }
 
-    // Combo boxes: closed, and open (hot while its list is open). Edits: idle and active.
-    CNVXComboBox closed;
-    CNVXComboBox open;
-    MakeCombo(closed, host, 141, ScaleX(20), ScaleY(310), ScaleX(200));
-    MakeCombo(open, host, 176, ScaleX(240), ScaleY(310), ScaleX(200));
+    // Edits: idle and active (after a first click: the whole text selected, the active frame).
     CNVXEdit idle;
     CNVXEdit active;
-    MakeEdit(idle, host, 143, ScaleX(20), ScaleY(350), ScaleX(280), L"C:\\Program Files\\Lumetra");
+    MakeEdit(idle, host, 143, ScaleX(20), ScaleY(310), ScaleX(290), L"C:\\Program Files\\Lumetra");
     HWND active_hwnd =
-        MakeEdit(active, host, 144, ScaleX(320), ScaleY(350), ScaleX(280), L"D:\\Photos\\Lumetra");
-    // A first click into the edit: the whole text selected, the active frame.
+        MakeEdit(active, host, 144, ScaleX(330), ScaleY(310), ScaleX(290), L"D:\\Photos\\Lumetra");
     ::SendMessageW(active_hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 5));
     ::SendMessageW(active_hwnd, WM_LBUTTONUP, 0, MAKELPARAM(10, 5));
+
+    // Combo boxes: closed, under the mouse, and open.
+    CNVXComboBox closed;
+    CNVXComboBox hot;
+    CNVXComboBox open;
+    MakeCombo(closed, host, 141, ScaleX(20), ScaleY(360), ScaleX(180));
+    HWND hot_hwnd = MakeCombo(hot, host, 175, ScaleX(220), ScaleY(360), ScaleX(180));
+    MakeCombo(open, host, 176, ScaleX(420), ScaleY(360), ScaleX(180));
+    hot.SendMessage(CB_SETCURSEL, 1);
+    const POINT over_hot = skintest::ScreenPoint(hot_hwnd, 10, 5);
+    ::SetCursorPos(over_hot.x, over_hot.y);
+    ::SendMessageW(hot_hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(10, 5));
     open.SendMessage(CB_SETCURSEL, 3);
     open.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 5));
     skintest::PaintNow(host);
