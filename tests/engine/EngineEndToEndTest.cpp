@@ -368,7 +368,12 @@ TEST(EngineEndToEnd, CancelDuringThePackageMakesTheInstallerGiveUp) {
     driver.Choose(1033, ChosenInstallFolder(), 0);
     driver.Start();
     ASSERT_TRUE(hold.WaitUntilHolding());
+    // The package's progress records reach the record as its step's percent (the package's
+    // action reported half of a fresh range): standalone, that is the whole bar.
     EXPECT_EQ(driver.progress.State(), InstallState::Installing);
+    EXPECT_EQ(driver.progress.step_index, 0);
+    EXPECT_GE(driver.progress.step_percent, 50);
+    EXPECT_GE(OverallPercent(driver.progress), 50.0f);
     driver.engine().RequestCancel();
     hold.Release();
     EXPECT_EQ(driver.WaitForEnd(), InstallState::Cancelled);
