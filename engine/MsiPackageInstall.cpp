@@ -30,8 +30,7 @@ bool CInstallEngine::InstallPackage(const InstallStep& step, int32_t install_ind
 bool CInstallEngine::InstallMsiPackage(const InstallStep& step) {
     package_progress_.ResetForPackage();
     first_message_ = true;
-    // A cancel confirmed between the step check and here still reaches the installer.
-    installer_cancel_ = cancel_requested.load();
+    installer_cancel_ = false;
     msi::SetInternalUI(kSilentUiLevel);
     msi::SetExternalUI(&CInstallEngine::OnInstallerMessage, kInstallerMessageFilter, this);
 
@@ -92,7 +91,9 @@ int CInstallEngine::ShowInstallerMessageBox(UINT message_type, const wchar_t* te
 }
 
 int CInstallEngine::OnProgressMessage(const wchar_t* text) {
-    return package_progress_.AnswerProgressRecord(text, installer_cancel_);
+    // The sequence's own flag too: a cancel confirmed while this package was being set up (after
+    // the step's check, around the reset above) must still reach the installer.
+    return package_progress_.AnswerProgressRecord(text, installer_cancel_ || cancel_requested);
 }
 
 int CInstallEngine::OnInfoMessage(const wchar_t* text) {

@@ -267,6 +267,45 @@ TEST(EngineEndToEnd, ExceptionsStopAtTheEngineBoundaries) {
     }
 }
 
+TEST(EngineEndToEnd, TheServersReleaseDataCanRefuseTheInstallation) {
+    struct Case {
+        const char* name;
+        bool installed;
+        std::string version_xml;
+        const wchar_t* box;
+    };
+    const Case cases[] = {
+        {"the server offers the installed version", true, VersionXml(L"17.0.0.100"),
+         L"Lumetra is already installed. Would you like to launch it?"},
+        {"this installer is older than the server asks for", false, VersionXml(L"17.0.0.101", L"1.0.0.6"),
+         L"The version of your client is too old"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CCleanMachine machine;
+        CServedFolder served;
+        CInstallerFolder installer;
+        if (c.installed) {
+            ASSERT_EQ(nvxtest::RunMsiexec(L"/i \"" + FixturePath(L"LumetraEngineTest.msi") + L"\" /qn"), 0u);
+        }
+        ManifestInfo manifest = BaseManifest();
+        manifest.version_check_url = served.ServeText(c.version_xml, L"version.xml");
+        manifest.main_component_url = served.Serve(L"LumetraEngineTest-update.msi", L"LumetraEngineTest.msi");
+        installer.WriteManifest(manifest);
+
+        CEngineDriver driver(installer.module_path());
+        driver.Choose(1033, ChosenInstallFolder(), 0);
+        EXPECT_EQ(driver.Run(), InstallState::Failed);
+        std::vector<std::wstring> boxes = driver.BoxTexts();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_NE(boxes[0].find(c.box), std::wstring::npos) << testing::PrintToString(boxes[0]);
+        EXPECT_FALSE(driver.engine().download_failed());
+        // Nothing was downloaded or installed.
+        EXPECT_EQ(driver.engine().main_package_result(), CInstallEngine::kNoPackageResult);
+        EXPECT_EQ(InstalledVersion(NVX_ENGINE_PRODUCT_CODE), c.installed ? L"17.0.0.100" : L"");
+    }
+}
+
 TEST(EngineEndToEnd, ADownloadServerProblemFailsWithTheConnectionMessage) {
     CCleanMachine machine;
     CServedFolder served;
@@ -329,7 +368,12 @@ TEST(EngineEndToEnd, CancelDuringThePackageMakesTheInstallerGiveUp) {
     driver.Choose(1033, ChosenInstallFolder(), 0);
     driver.Start();
     ASSERT_TRUE(hold.WaitUntilHolding());
+    // The package's progress records reach the record as its step's percent (the package's
+    // action reported half of a fresh range): standalone, that is the whole bar.
     EXPECT_EQ(driver.progress.State(), InstallState::Installing);
+    EXPECT_EQ(driver.progress.step_index, 0);
+    EXPECT_GE(driver.progress.step_percent, 50);
+    EXPECT_GE(OverallPercent(driver.progress), 50.0f);
     driver.engine().RequestCancel();
     hold.Release();
     EXPECT_EQ(driver.WaitForEnd(), InstallState::Cancelled);

@@ -148,19 +148,15 @@ std::wstring CServedFolder::Url(const std::wstring& served_name) const {
     return nettest::ServerUrl(L"http", url_path_ + served_name);
 }
 
-std::string VersionXml(const std::wstring& patch_version) {
-    return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<nvxwebinstaller>"
-           "<product_code>{FAC345AC-DF6B-4585-A554-175CA2632A57}</product_code>"
-           "<fresh_install><product_version>17.0.0.100</product_version>"
-           "<min_web_installer_version>1.0.0.1</min_web_installer_version>"
-           "<web_installer_download_url>http://127.0.0.1/none.exe</web_installer_download_url></"
-           "fresh_install>"
-           "<patch_install>" +
-           Element("product_version", patch_version) +
-           "<min_web_installer_version>1.0.0.1</min_web_installer_version>"
-           "<web_installer_download_url>http://127.0.0.1/none.exe</web_installer_download_url></"
-           "patch_install>"
-           "</nvxwebinstaller>\n";
+std::string VersionXml(const std::wstring& patch_version, const std::wstring& fresh_minimum_installer) {
+    const std::string download = Element("web_installer_download_url", L"http://127.0.0.1/none.exe");
+    return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<nvxwebinstaller>" +
+           Element("product_code", NVX_ENGINE_PRODUCT_CODE) + "<fresh_install>" +
+           Element("product_version", L"17.0.0.100") +
+           Element("min_web_installer_version", fresh_minimum_installer) + download + "</fresh_install>" +
+           "<patch_install>" + Element("product_version", patch_version) +
+           Element("min_web_installer_version", L"1.0.0.1") + download +
+           "</patch_install></nvxwebinstaller>\n";
 }
 
 ManifestInfo BaseManifest() {

@@ -49,9 +49,10 @@ private:
     std::wstring url_path_;
 };
 
-// The release section of version.xml that lets both a first installation and an update of
-// 17.0.0.100 proceed (this installer is 1.0.0.5).
-std::string VersionXml(const std::wstring& patch_version = L"17.0.0.101");
+// The release section of version.xml. By default it lets both a first installation and an
+// update of 17.0.0.100 proceed (this installer is 1.0.0.5).
+std::string VersionXml(const std::wstring& patch_version = L"17.0.0.101",
+                       const std::wstring& fresh_minimum_installer = L"1.0.0.1");
 
 // A manifest as the installer reads it.
 std::string ManifestXml(const ManifestInfo& manifest);
