@@ -26,8 +26,8 @@ private:
 nvx::ComPtr<IWICImagingFactory> CreateFactory() {
     nvx::ComPtr<IWICImagingFactory> factory;
     if (FAILED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                  IID_IWICImagingFactory, factory.put_void())))
-        factory.reset();
+                                  IID_IWICImagingFactory, &factory)))
+        factory.Reset();
     return factory;
 }
 
@@ -35,9 +35,8 @@ nvx::ComPtr<IWICImagingFactory> CreateFactory() {
 DecodedBitmap DecodeFirstFrame(IWICImagingFactory* factory, IWICBitmapDecoder* decoder) {
     nvx::ComPtr<IWICBitmapFrameDecode> frame;
     nvx::ComPtr<IWICFormatConverter> converter;
-    if (FAILED(decoder->GetFrame(0, frame.put())) ||
-        FAILED(factory->CreateFormatConverter(converter.put())) ||
-        FAILED(converter->Initialize(frame.get(), GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone,
+    if (FAILED(decoder->GetFrame(0, &frame)) || FAILED(factory->CreateFormatConverter(&converter)) ||
+        FAILED(converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone,
                                      nullptr, 0.0, WICBitmapPaletteTypeCustom)))
         return {};
     UINT width = 0;
@@ -71,12 +70,12 @@ DecodedBitmap DecodePictureBytes(const void* bytes, unsigned size) {
     auto factory = CreateFactory();
     nvx::ComPtr<IWICStream> stream;
     nvx::ComPtr<IWICBitmapDecoder> decoder;
-    if (!factory || FAILED(factory->CreateStream(stream.put())) ||
+    if (!factory || FAILED(factory->CreateStream(&stream)) ||
         FAILED(stream->InitializeFromMemory(static_cast<BYTE*>(const_cast<void*>(bytes)), size)) ||
-        FAILED(factory->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnDemand,
-                                                decoder.put())))
+        FAILED(factory->CreateDecoderFromStream(stream.Get(), nullptr, WICDecodeMetadataCacheOnDemand,
+                                                &decoder)))
         return {};
-    return DecodeFirstFrame(factory.get(), decoder.get());
+    return DecodeFirstFrame(factory.Get(), decoder.Get());
 }
 
 DecodedBitmap DecodePictureFile(const std::wstring& path) {
@@ -84,9 +83,9 @@ DecodedBitmap DecodePictureFile(const std::wstring& path) {
     auto factory = CreateFactory();
     nvx::ComPtr<IWICBitmapDecoder> decoder;
     if (!factory || FAILED(factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
-                                                              WICDecodeMetadataCacheOnDemand, decoder.put())))
+                                                              WICDecodeMetadataCacheOnDemand, &decoder)))
         return {};
-    return DecodeFirstFrame(factory.get(), decoder.get());
+    return DecodeFirstFrame(factory.Get(), decoder.Get());
 }
 
 void* DibSectionBits(HBITMAP bitmap) {
