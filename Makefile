@@ -2,13 +2,14 @@
 # make test   - set up, build both builds, run every test
 # make build  - build both builds without running anything
 # make bench  - benchmarks (separate from the tests)
+# make gallery - screenshots of the skinned controls at four DPIs into build/win64/gallery
 SHELL := /bin/bash
 BUILD ?= build
 WIN := $(BUILD)/win64
 NATIVE := $(BUILD)/native
 JOBS ?= $(shell nproc)
 
-.PHONY: setup build build-win build-native test test-native test-win test-extra demo bench clean
+.PHONY: setup build build-win build-native test test-native test-win test-extra demo bench gallery clean
 
 setup:
 	@bash scripts/setup.sh
@@ -45,6 +46,10 @@ test: setup
 demo: setup
 	$(MAKE) build-win
 	bash scripts/demo.sh $(WIN)
+
+gallery: setup
+	$(MAKE) build-win
+	bash scripts/gallery.sh $(WIN)
 
 bench: setup
 	$(MAKE) build

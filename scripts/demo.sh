@@ -8,6 +8,7 @@ build="$(cd "${1:-build/win64}" && pwd)"
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 "$root/scripts/wine-prefix.sh" "$WINEPREFIX"
+export FONTCONFIG_FILE="$WINEPREFIX/fonts.conf" # written by wine-look.sh
 
 "$root/scripts/demo-content.sh" "$build"
 python3 "$root/scripts/demo-server.py" "$build/demo-server" --port 8731 --seconds 900 > "$build/demo-server.log" 2>&1 &

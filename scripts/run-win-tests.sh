@@ -7,6 +7,7 @@ shift
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 export WINEPREFIX="$build/wineprefix"
 "$root/scripts/wine-prefix.sh" "$WINEPREFIX"
+export FONTCONFIG_FILE="$WINEPREFIX/fonts.conf" # written by wine-look.sh
 status=0
 # shellcheck disable=SC2016
 xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" \

@@ -6,7 +6,7 @@ packages=(
     g++ cmake make ninja-build pkg-config
     googletest libgtest-dev libbenchmark-dev libpugixml-dev
     clang libclang-rt-14-dev
-    wine wine64 fonts-wine libgnutls30
+    wine wine64 fonts-wine fonts-liberation libgnutls30
     msitools wixl
     xvfb xauth x11-utils imagemagick librsvg2-bin
     nginx openssl ca-certificates curl python3 procps util-linux

@@ -1,0 +1,34 @@
+#pragma once
+// The two entry points of Direct2D and DirectWrite. The program imports only DLLs the system
+// always loads from its own folder; d2d1.dll and dwrite.dll are loaded at run time from the
+// system folder, so that a DLL of that name lying next to the installer (in a Downloads
+// folder, say) is never picked up.
+#include <windows.h>
+
+#include <d2d1.h>
+#include <dwrite.h>
+
+#include <functional>
+#include <utility>
+
+// D2D1CreateFactory / DWriteCreateFactory. Without the DLL or the export they answer
+// HRESULT_FROM_WIN32 of the load error and leave *factory null.
+HRESULT CreateDirect2DFactory(D2D1_FACTORY_TYPE type, REFIID riid, void** factory) noexcept;
+HRESULT CreateDirectWriteFactory(DWRITE_FACTORY_TYPE type, REFIID riid, IUnknown** factory) noexcept;
+
+// Tests replace the entry points for a scope to see how the controls cope without them.
+struct Direct2DEntryPoints {
+    std::function<HRESULT(D2D1_FACTORY_TYPE, REFIID, void**)> create_direct2d;
+    std::function<HRESULT(DWRITE_FACTORY_TYPE, REFIID, IUnknown**)> create_directwrite;
+};
+
+class CDirect2DEntryOverride {
+public:
+    explicit CDirect2DEntryOverride(Direct2DEntryPoints entry_points);
+    ~CDirect2DEntryOverride();
+    CDirect2DEntryOverride(const CDirect2DEntryOverride&) = delete;
+    CDirect2DEntryOverride& operator=(const CDirect2DEntryOverride&) = delete;
+
+private:
+    Direct2DEntryPoints previous_;
+};
