@@ -43,7 +43,12 @@ long CNVXTextButton::LiveRenderResources() noexcept {
 }
 
 void CNVXTextButton::SetEnabled(bool enabled) {
+    // A press in progress ends without a click; the mouse must not stay captured by a button
+    // that no longer takes releases.
+    const bool had_capture = state.captured && ::GetCapture() == GetSafeHwnd();
     state.Reset();
+    if (had_capture)
+        ::ReleaseCapture();
     if (enabled_ == (enabled ? 1 : 0))
         return;
     enabled_ = enabled ? 1 : 0;

@@ -156,6 +156,20 @@ TEST_F(ButtonsTest, ADisabledTextButtonIgnoresTheMouseUntilEnabled) {
     EXPECT_TRUE(WaitFor([&] { return Clicks(kTextButtonId) == 1; }));
 }
 
+TEST_F(ButtonsTest, DisablingDuringAPressEndsItWithoutAClick) {
+    MoveMouse(Inside(Text()));
+    PressLeft();
+    ASSERT_EQ(::GetCapture(), Text());
+    text_button_.SetEnabled(false);
+    EXPECT_EQ(::GetCapture(), nullptr);
+    ReleaseLeft();
+    text_button_.SetEnabled(true);
+    Settle();
+    EXPECT_EQ(Clicks(kTextButtonId), 0);
+    ClickAt(Inside(Text()));
+    EXPECT_TRUE(WaitFor([&] { return Clicks(kTextButtonId) == 1; }));
+}
+
 TEST_F(ButtonsTest, WithoutDirect2DTheTextButtonDrawsWithGdi) {
     std::vector<std::wstring> lines;
     nvx::CDebugOutputSinkScope sink([&](const std::wstring& line) { lines.push_back(line); });
