@@ -5,6 +5,7 @@
 # make soak   - runs the Windows tests RUNS times in a row (default 10; LOAD=1 keeps the cores busy)
 # make dist   - builds the release installer (size-optimised, stripped, debug file beside it)
 # make format - rewrites the sources that drift from .clang-format
+# make gallery - screenshots of the skinned controls at four DPIs into build/win64/gallery
 SHELL := /bin/bash
 BUILD ?= build
 WIN := $(BUILD)/win64
@@ -13,7 +14,7 @@ JOBS ?= $(shell nproc)
 RUNS ?= 10
 LOAD ?= none
 
-.PHONY: setup build build-win build-native test test-native test-win test-extra demo bench soak dist format clean
+.PHONY: setup build build-win build-native test test-native test-win test-extra demo bench soak dist format gallery clean
 
 setup:
 	@bash scripts/setup.sh
@@ -50,6 +51,10 @@ test: setup
 demo: setup
 	$(MAKE) build-win
 	bash scripts/demo.sh $(WIN)
+
+gallery: setup
+	$(MAKE) build-win
+	bash scripts/gallery.sh $(WIN)
 
 bench: setup
 	$(MAKE) build

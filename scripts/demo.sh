@@ -10,6 +10,7 @@ shift || true
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 "$root/scripts/wine-prefix.sh" "$WINEPREFIX"
+export FONTCONFIG_FILE="$WINEPREFIX/fonts.conf" # written by wine-look.sh
 
 "$root/scripts/demo-content.sh" "$build"
 

@@ -20,6 +20,7 @@ cleanup() {
 source "$root/scripts/exit-trap.sh"
 
 "$root/scripts/wine-prefix.sh" "$WINEPREFIX"
+export FONTCONFIG_FILE="$WINEPREFIX/fonts.conf" # written by wine-look.sh
 # The prefix's processes end while their display is still there (else they complain of a
 # broken X connection); the trap above does it again for an interrupted run.
 # shellcheck disable=SC2016

@@ -8,7 +8,7 @@ packages=(
     # One LLVM version for the fuzz build and its runtime (libFuzzer, sanitizers) and for the
     # format check: the unversioned names may point to another version than the runtime's.
     clang-14 libclang-rt-14-dev clang-format-14
-    wine wine64 fonts-wine libgnutls30
+    wine wine64 fonts-wine fonts-liberation libgnutls30
     msitools wixl
     xvfb xauth x11-utils imagemagick librsvg2-bin
     nginx openssl ca-certificates curl python3 procps util-linux

@@ -15,3 +15,4 @@ if [ ! -f "$prefix/.nvx-ready" ]; then
     fi
     touch "$prefix/.nvx-ready"
 fi
+"$(dirname "${BASH_SOURCE[0]}")/wine-look.sh" "$prefix"

@@ -10,4 +10,5 @@ export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 export WINEARCH=win64
 
 "$root/scripts/wine-prefix.sh" "$WINEPREFIX"
+export FONTCONFIG_FILE="$WINEPREFIX/fonts.conf" # written by wine-look.sh
 exec wine "$@"

@@ -1,12 +1,33 @@
 #pragma once
-// Direct2D for the skinned controls, through the system folder's d2d1.dll (framework/Direct2D.h):
-// d2d1 is never imported, so a DLL of that name planted beside the installer is never loaded.
+// The two entry points of Direct2D and DirectWrite the skinned controls use: the system
+// folder's d2d1.dll and dwrite.dll (framework/Direct2D.h, framework/DirectWrite.h), which tests
+// can replace for a scope.
+#include <windows.h>
+
 #include <d2d1.h>
+#include <dwrite.h>
 
-namespace nvx {
+#include <functional>
+#include <utility>
 
-// D2D1CreateFactory of the system's d2d1.dll, with default options. A failure when the DLL or its
-// entry point cannot be had, else whatever D2D1CreateFactory answers.
-HRESULT CreateD2DFactory(D2D1_FACTORY_TYPE type, REFIID iid, void** factory) noexcept;
+// D2D1CreateFactory / DWriteCreateFactory. Without the DLL or the export they answer
+// HRESULT_FROM_WIN32 of the load error and leave *factory null.
+HRESULT CreateDirect2DFactory(D2D1_FACTORY_TYPE type, REFIID riid, void** factory) noexcept;
+HRESULT CreateDirectWriteFactory(DWRITE_FACTORY_TYPE type, REFIID riid, IUnknown** factory) noexcept;
 
-} // namespace nvx
+// Tests replace the entry points for a scope to see how the controls cope without them.
+struct Direct2DEntryPoints {
+    std::function<HRESULT(D2D1_FACTORY_TYPE, REFIID, void**)> create_direct2d;
+    std::function<HRESULT(DWRITE_FACTORY_TYPE, REFIID, IUnknown**)> create_directwrite;
+};
+
+class CDirect2DEntryOverride {
+public:
+    explicit CDirect2DEntryOverride(Direct2DEntryPoints entry_points);
+    ~CDirect2DEntryOverride();
+    CDirect2DEntryOverride(const CDirect2DEntryOverride&) = delete;
+    CDirect2DEntryOverride& operator=(const CDirect2DEntryOverride&) = delete;
+
+private:
+    Direct2DEntryPoints previous_;
+};

@@ -35,7 +35,7 @@ LRESULT CNVXProgress::WindowProc(UINT msg, WPARAM wparam, LPARAM lparam) {
 
 void CNVXProgress::CreateRenderResources() {
     factory_.Reset();
-    if (FAILED(nvx::CreateD2DFactory(D2D1_FACTORY_TYPE_MULTI_THREADED, __uuidof(ID2D1Factory1),
+    if (FAILED(CreateDirect2DFactory(D2D1_FACTORY_TYPE_MULTI_THREADED, __uuidof(ID2D1Factory1),
                                      reinterpret_cast<void**>(factory_.ReleaseAndGetAddressOf()))))
         return;
     // 96 DPI: one unit is one pixel. The program is DPI-aware and its sizes are already in

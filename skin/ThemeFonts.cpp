@@ -1,33 +1,15 @@
 #include "skin/ThemeFonts.h"
 
 #include "skin/ScreenDpi.h"
-
-#include <cwchar>
+#include "skin/SkinFont.h"
 
 ThemeFonts theThemeFonts;
 
-namespace {
-
-HFONT CreateThemeFont(const wchar_t* face, int size, LONG weight, bool underline) {
-    LOGFONTW font{};
-    font.lfHeight = ScaleX(size); // positive: the cell height
-    font.lfWeight = weight;
-    font.lfUnderline = underline ? TRUE : FALSE;
-    font.lfCharSet = DEFAULT_CHARSET;
-    font.lfOutPrecision = OUT_STROKE_PRECIS;
-    font.lfClipPrecision = CLIP_STROKE_PRECIS;
-    font.lfQuality = PROOF_QUALITY;
-    std::wcsncpy(font.lfFaceName, face, LF_FACESIZE - 1);
-    return ::CreateFontIndirectW(&font);
-}
-
-} // namespace
-
 void CreateThemeFonts() {
-    theThemeFonts.font_body.reset(CreateThemeFont(L"Tahoma", 14, FW_NORMAL, false));
-    theThemeFonts.font_link.reset(CreateThemeFont(L"Tahoma", 14, FW_NORMAL, true));
-    theThemeFonts.font_button.reset(CreateThemeFont(L"Tahoma", 18, FW_NORMAL, false));
-    theThemeFonts.font_title.reset(CreateThemeFont(L"Arial", 32, FW_BOLD, false));
+    theThemeFonts.font_body.reset(CreateSkinFont(L"Tahoma", ScaleX(14), FW_NORMAL, DEFAULT_CHARSET, false));
+    theThemeFonts.font_link.reset(CreateSkinFont(L"Tahoma", ScaleX(14), FW_NORMAL, DEFAULT_CHARSET, true));
+    theThemeFonts.font_button.reset(CreateSkinFont(L"Tahoma", ScaleX(18), FW_NORMAL, DEFAULT_CHARSET, false));
+    theThemeFonts.font_title.reset(CreateSkinFont(L"Arial", ScaleX(32), FW_BOLD, DEFAULT_CHARSET, false));
 }
 
 void DestroyThemeFonts() {
