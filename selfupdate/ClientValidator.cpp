@@ -15,7 +15,7 @@ constexpr UINT_PTR kDeferredCloseTimer = 1;
 } // namespace
 
 CClientValidator::CClientValidator(CInstallConfig& config, const LaunchOptions& app)
-    : CValidatorFrame(IDD_CLIENT_VALIDATOR), config_(config), app_(app) {}
+    : CNVXDialog(IDD_CLIENT_VALIDATOR), config_(config), app_(app) {}
 
 CClientValidator::~CClientValidator() {
     if (validation_task_.valid())
@@ -23,7 +23,7 @@ CClientValidator::~CClientValidator() {
 }
 
 BOOL CClientValidator::OnInitDialog() {
-    CValidatorFrame::OnInitDialog();
+    CNVXDialog::OnInitDialog();
     progress_bar_.SubclassDlgItem(IDC_VALIDATOR_PROGRESS, this);
     HICON icon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APPLICATION_ICON));
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
@@ -31,8 +31,10 @@ BOOL CClientValidator::OnInitDialog() {
 
     // Frame: icon and title in the caption, no working caption button.
     show_caption_title = 1;
+    for (CaptionButton& button : caption_buttons)
+        if (button.id == kCaptionClose || button.id == kCaptionMaximize || button.id == kCaptionMinimize)
+            button.disabled = 1;
     RepaintFrame();
-    DisableCaptionButtons();
 
     OnClientResized(GetClientRect());
     title = config_.language.LookupUIString(ui::kPreparing);
@@ -118,5 +120,5 @@ LRESULT CClientValidator::WindowProc(UINT msg, WPARAM wparam, LPARAM lparam) {
     default:
         break;
     }
-    return CValidatorFrame::WindowProc(msg, wparam, lparam);
+    return CNVXDialog::WindowProc(msg, wparam, lparam);
 }

@@ -5,7 +5,7 @@
 // reads the outcome only after the check is over. In a silent run it is never shown.
 #include "config/InstallConfig.h"
 #include "selfupdate/ValidationOutcome.h"
-#include "selfupdate/ValidatorFrame.h"
+#include "skin/NVXDialog.h"
 
 #include <atomic>
 #include <chrono>
@@ -13,7 +13,7 @@
 #include <optional>
 #include <string>
 
-class CClientValidator : public CValidatorFrame, public ValidationState {
+class CClientValidator : public CNVXDialog, public ValidationState {
 public:
     CClientValidator(CInstallConfig& config, const LaunchOptions& app);
     // Waits for the check if it is still running.
