@@ -2,7 +2,7 @@
 // anything is fetched, and every planned file downloaded.
 #include "engine/EngineMessageBox.h"
 #include "engine/InstallEngine.h"
-#include "engine/TextPlaceholder.h"
+#include "localization/MessageText.h"
 #include "net/CancelRequest.h"
 #include "net/RunDownloadJob.h"
 

@@ -1,7 +1,7 @@
 #include "selfupdate/ValidationTask.h"
 
 #include "selfupdate/DesktopLaunch.h"
-#include "selfupdate/MessageText.h"
+#include "localization/MessageText.h"
 #include "selfupdate/VersionCheck.h"
 
 #include <objbase.h>

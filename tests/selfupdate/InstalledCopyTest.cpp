@@ -3,7 +3,7 @@
 #include "tests/config/ScratchRegistry.h"
 #include "tests/net/NetServers.h"
 #include "tests/selfupdate/SelfUpdateFixture.h"
-#include "tests/support/Msiexec.h"
+#include "tests/support/ProcessRun.h"
 
 #include <gtest/gtest.h>
 

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 
 namespace nvxtest {
@@ -24,6 +25,12 @@ inline DWORD RunAndWait(std::wstring command, DWORD timeout_ms = 120000) {
     DWORD exit_code = 0;
     ::GetExitCodeProcess(process.get(), &exit_code);
     return exit_code;
+}
+
+// A package path of the build tree (a Unix path) as the Windows side spells it.
+inline std::wstring BuildTreePackagePath(std::string unix_path) {
+    std::replace(unix_path.begin(), unix_path.end(), '/', '\\');
+    return L"Z:" + std::wstring(unix_path.begin(), unix_path.end());
 }
 
 inline DWORD RunMsiexec(const std::wstring& arguments) {

@@ -1,4 +1,4 @@
-#include "selfupdate/MessageText.h"
+#include "localization/MessageText.h"
 
 std::wstring FillPlaceholder(std::wstring_view text, std::wstring_view value) {
     std::wstring filled;

@@ -1,5 +1,5 @@
 // Texts from the string files fill their "%s" without being taken as a printf format.
-#include "selfupdate/MessageText.h"
+#include "localization/MessageText.h"
 
 #include <gtest/gtest.h>
 
@@ -12,10 +12,12 @@ TEST(MessageText, FillsTheFirstPlaceholderAndKeepsEverythingElse) {
     } cases[] = {
         {L"%s is already installed.", L"Lumetra is already installed."},
         {L"Start %s now? (%s)", L"Start Lumetra now? (%s)"},
+        {L"%s and %s", L"Lumetra and %s"},
         {L"100%% sure: %s", L"100% sure: Lumetra"},
         {L"no placeholder", L"no placeholder"},
         {L"%d %n %x stay as text, %s goes in", L"%d %n %x stay as text, Lumetra goes in"},
         {L"ends in %", L"ends in %"},
+        {L"%", L"%"},
         {L"", L""},
     };
     for (const auto& c : cases)
