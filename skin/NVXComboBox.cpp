@@ -5,7 +5,7 @@
 #include "skin/ComboGeometry.h"
 #include "skin/ImageWrapper.h"
 #include "skin/ScreenDpi.h"
-#include "skin/SolidFill.h"
+#include "skin/OffscreenCanvas.h"
 #include "skin/ThemeFonts.h"
 
 #include <algorithm>

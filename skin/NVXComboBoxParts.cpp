@@ -2,7 +2,7 @@
 #include "skin/ComboGeometry.h"
 #include "skin/NVXComboBox.h"
 #include "skin/ScreenDpi.h"
-#include "skin/SolidFill.h"
+#include "skin/OffscreenCanvas.h"
 #include "skin/ThemeFonts.h"
 
 #include <string>

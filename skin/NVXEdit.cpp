@@ -1,7 +1,7 @@
 #include "skin/NVXEdit.h"
 
 #include "skin/ComboGeometry.h"
-#include "skin/SolidFill.h"
+#include "skin/OffscreenCanvas.h"
 
 CNVXEdit::CNVXEdit() : background_brush_(::CreateSolidBrush(background_color)) {}
 

@@ -2,7 +2,7 @@
 
 #include "framework/Handles.h"
 #include "skin/SlideshowTimeline.h"
-#include "skin/SolidFill.h"
+#include "skin/OffscreenCanvas.h"
 
 #include <ctime>
 
