@@ -5,6 +5,7 @@
 //                                             and closes it; exit 0 when one was closed
 //   drive.exe message-box TEXT                shows a Yes/No message box; exit code = button pressed
 #include "app/SingleInstance.h"
+#include "resources/resource.h"
 #include "tests/support/InstallerProcess.h"
 
 #include <windows.h>
@@ -14,16 +15,18 @@
 
 namespace {
 
-// The installer's main window once `ready` holds for it; null when the time is up.
+// The installer's wizard window once `ready` holds for it; null when the time is up. The version
+// check's window carries the same class before it, and is told apart by its marquee bar.
 template <typename Ready> HWND WaitForGuide(DWORD timeout_ms, Ready ready) {
+    auto is_wizard = [](HWND hwnd) { return hwnd && !::GetDlgItem(hwnd, IDC_VALIDATOR_PROGRESS); };
     HWND guide = nullptr;
     nvxtest::WaitUntil(
         [&] {
             guide = ::FindWindowW(kInstallerWindowClass, nullptr);
-            return guide && ready(guide);
+            return is_wizard(guide) && ready(guide);
         },
         timeout_ms);
-    return guide && ready(guide) ? guide : nullptr;
+    return is_wizard(guide) && ready(guide) ? guide : nullptr;
 }
 
 } // namespace
