@@ -153,7 +153,9 @@ void CWindowEventLog::Watch(DWORD process_id) {
         std::map<HWND, bool> visible;
     };
     std::map<HWND, bool> known; // window -> visible
+    DWORD previous_start = ::GetTickCount();
     while (!stop_) {
+        const DWORD start = ::GetTickCount();
         Search now{process_id, {}};
         ::EnumWindows(
             [](HWND hwnd, LPARAM param) -> BOOL {
@@ -172,12 +174,14 @@ void CWindowEventLog::Watch(DWORD process_id) {
             bool was_visible = before != known.end() && before->second;
             if (visible != was_visible)
                 events_.push_back({static_cast<DWORD>(visible ? EVENT_OBJECT_SHOW : EVENT_OBJECT_HIDE), hwnd,
-                                   time_ms, nvxtest::WindowText(hwnd), nvxtest::ClassName(hwnd)});
+                                   time_ms, nvxtest::WindowText(hwnd), nvxtest::ClassName(hwnd),
+                                   previous_start});
         }
         for (const auto& [hwnd, visible] : known)
             if (!now.visible.count(hwnd))
-                events_.push_back({EVENT_OBJECT_DESTROY, hwnd, time_ms, L"", L""});
+                events_.push_back({EVENT_OBJECT_DESTROY, hwnd, time_ms, L"", L"", previous_start});
         known = std::move(now.visible);
+        previous_start = start;
         ::Sleep(1);
     }
 }

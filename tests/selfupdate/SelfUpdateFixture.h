@@ -91,6 +91,9 @@ public:
         DWORD time_ms;
         std::wstring title; // at the time of the event (empty once destroyed)
         std::wstring class_name;
+        // When the look before this one began: the change happened between since_ms and time_ms
+        // (far apart when the watching thread was held up on a busy machine).
+        DWORD since_ms = 0;
     };
     explicit CWindowEventLog(DWORD process_id);
     ~CWindowEventLog();
