@@ -1,15 +1,45 @@
 #include "selfupdate/VersionCheck.h"
 
+#include "framework/File.h"
 #include "net/CancelRequest.h"
 #include "net/HttpClient.h"
 
 #include <windows.h>
 
 #include <exception>
-#include <filesystem>
-#include <fstream>
+#include <ostream>
+#include <streambuf>
 
 namespace {
+
+// The transfer writes to a stream; this one passes the bytes straight to a framework file
+// (a file stream of the C++ library would bring its locale machinery into the installer).
+class CFileStreamBuffer final : public std::streambuf {
+public:
+    explicit CFileStreamBuffer(CFile& file) noexcept : file_(file) {}
+    bool failed() const noexcept { return failed_; }
+
+protected:
+    std::streamsize xsputn(const char* bytes, std::streamsize count) override {
+        try {
+            file_.Write(bytes, static_cast<uint32_t>(count));
+            return count;
+        } catch (const CFileException&) {
+            failed_ = true;
+            return 0;
+        }
+    }
+    int_type overflow(int_type byte) override {
+        if (traits_type::eq_int_type(byte, traits_type::eof()))
+            return traits_type::not_eof(byte);
+        char one = traits_type::to_char_type(byte);
+        return xsputn(&one, 1) == 1 ? byte : traits_type::eof();
+    }
+
+private:
+    CFile& file_;
+    bool failed_ = false;
+};
 
 void ReportException(const wchar_t* where) {
     std::wstring line = std::wstring(L"Self-update: ") + where + L" failed with an exception\r\n";
@@ -19,20 +49,21 @@ void ReportException(const wchar_t* where) {
 // Stores the body at `url` in a new file at `path`. True only when the whole body arrived and
 // reached the disk; the file is left as it is either way.
 bool FetchToFile(const std::wstring& url, const std::wstring& path) {
-    std::ofstream file(std::filesystem::path(path), std::ios::binary | std::ios::trunc);
-    if (!file.is_open())
+    CFile file;
+    if (!file.Open(path, CFile::modeCreate | CFile::modeWrite | CFile::shareDenyNone | CFile::typeBinary))
         return false;
+    CFileStreamBuffer buffer(file);
+    std::ostream stream(&buffer);
     CancelRequest never_cancelled; // no events: the check cannot be cancelled
-    bool fetched = DownloadToStream(never_cancelled, url, file);
-    file.close(); // the last buffered bytes are written here
-    return fetched && !file.fail();
+    bool fetched = DownloadToStream(never_cancelled, url, stream);
+    return fetched && !buffer.failed() && !stream.fail();
 }
 
 void RemoveFileAndFolder(const std::wstring& path) {
-    std::error_code ignored;
-    std::filesystem::path file(path);
-    std::filesystem::remove(file, ignored);
-    std::filesystem::remove(file.parent_path(), ignored); // only when empty
+    ::DeleteFileW(path.c_str());
+    const size_t folder_end = path.find_last_of(L'\\');
+    if (folder_end != std::wstring::npos)
+        ::RemoveDirectoryW(path.substr(0, folder_end).c_str()); // only when empty
 }
 
 } // namespace
@@ -46,8 +77,7 @@ VersionCheckResult CheckVersions(CInstallConfig& config, const LaunchOptions& ap
         // short may still be well-formed and would be read as the server's whole answer.
         bool fetched = FetchToFile(config.manifest.version_check_url, path);
         bool read = fetched && config.ParseVersionXml(path);
-        std::error_code ignored;
-        std::filesystem::remove(std::filesystem::path(path), ignored);
+        ::DeleteFileW(path.c_str());
         if (!read)
             return ServerUnreachable;
         return config.EvaluateVersionState(app);
