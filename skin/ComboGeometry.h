@@ -2,15 +2,7 @@
 // Sizes and places of the skinned combo box, its drop-down list and the flat edit field, as plain
 // arithmetic over pixel sizes (the controls pass in the DPI-scaled margins they use).
 
-struct PixelRect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-    int width() const { return right - left; }
-    int height() const { return bottom - top; }
-    bool operator==(const PixelRect&) const = default;
-};
+#include "skin/PixelRect.h"
 
 // Margins of the closed combo box at the screen's DPI.
 struct ComboMetrics {
