@@ -29,29 +29,38 @@ void CNVXMasterInstallerApp::ParseSwitches() {
     ParseCommandLine(tokens, switch_handlers, WindowsSwitchKey);
 }
 
-// True when the wizard may run.
+// True when the wizard may run. A server that cannot be reached ends the run as a failure; an
+// installed product that is up to date and a newer installer taking over end it as done.
 bool CNVXMasterInstallerApp::RunClientValidator() {
     validator.updater_path.clear();
     validator.DoModal();
-    return validator.validation_outcome == ValidationOutcome::Continue;
+    if (validator.validation_outcome == ValidationOutcome::Continue)
+        return true;
+    exit_code_ = validator.server_unreachable ? kExitInstallFailure : kExitSuccess;
+    return false;
 }
 
 void CNVXMasterInstallerApp::RunInstallGuide() {
     nvx::ComApartmentScope com;
-    CInstallGuide guide;
+    CInstallGuide guide(*this);
     m_pMainWnd = &guide;
     guide.DoModal();
     m_pMainWnd = nullptr;
+    exit_code_ = static_cast<int>(guide.exit_code());
 }
 
 BOOL CNVXMasterInstallerApp::InitInstance() {
-    if (!ClaimSingleInstance(instance_semaphore))
+    if (!ClaimSingleInstance(instance_semaphore)) {
+        exit_code_ = kExitAnotherInstallRunning;
         return FALSE;
+    }
     CWinApp::InitInstance();
     ParseSwitches();
     SetRegistryKey(L"Local AppWizard-Generated Applications");
-    if (!RegisterInstallerWindowClass())
+    if (!RegisterInstallerWindowClass()) {
+        exit_code_ = kExitInstallFailure;
         return FALSE;
+    }
     InitThemePalette();
     CreateThemeFonts();
     SetUserMessageSink([](const std::wstring& text) { AfxMessageBox(text, MB_OK); });
@@ -67,5 +76,6 @@ int CNVXMasterInstallerApp::ExitInstance() {
     DestroyThemeFonts();
     instance_semaphore.reset();
     StartDownloadedUpdater(validator);
+    // The run's result, the way Windows Installer's own tools report theirs.
     return CWinApp::ExitInstance();
 }

@@ -7,6 +7,11 @@
 #include "net/InternetSession.h"
 #include "selfupdate/ClientValidator.h"
 
+// Process exit codes, as Windows Installer's tools use them.
+inline constexpr int kExitSuccess = 0;
+inline constexpr int kExitInstallFailure = 1603;        // ERROR_INSTALL_FAILURE
+inline constexpr int kExitAnotherInstallRunning = 1618; // ERROR_INSTALL_ALREADY_RUNNING
+
 class CNVXMasterInstallerApp : public CWinApp, public LaunchOptions {
 public:
     CNVXMasterInstallerApp();

@@ -21,4 +21,5 @@ struct ValidationState {
     std::wstring updater_path; // the downloaded newer installer; empty when there is none
     int updater_downloaded = 0;
     ValidationOutcome validation_outcome = ValidationOutcome::Continue;
+    int server_unreachable = 0; // the Stop was for a server that could not be reached or read
 };

@@ -31,6 +31,7 @@ void ActOnVerdict(const ValidationTaskContext& context, VersionCheckResult verdi
         ShowOwnedMessage(context, language.LookupUIString(ui::kErrConnectDownloadServer),
                          MB_OK | MB_ICONERROR);
         context.state.validation_outcome = ValidationOutcome::Stop;
+        context.state.server_unreachable = 1;
     } else if (verdict == VersionCheckResult::AlreadyInstalled) {
         std::wstring text = FillPlaceholder(language.LookupUIString(ui::kErrInstalledAlready),
                                             context.config.manifest.short_name);
