@@ -75,7 +75,8 @@ BOOL CNVXMasterInstallerApp::InitInstance() {
 int CNVXMasterInstallerApp::ExitInstance() {
     DestroyThemeFonts();
     instance_semaphore.reset();
-    StartDownloadedUpdater(validator);
+    if (!StartDownloadedUpdater(validator))
+        exit_code_ = kExitInstallFailure;
     // The run's result, the way Windows Installer's own tools report theirs.
     return CWinApp::ExitInstance();
 }

@@ -6,12 +6,14 @@
 #include <shellapi.h>
 #include <shlwapi.h>
 
-void StartDownloadedUpdater(const ValidationState& state) {
+bool StartDownloadedUpdater(const ValidationState& state) {
     if (state.validation_outcome != ValidationOutcome::RunUpdater || state.updater_path.empty() ||
         !::PathFileExistsW(state.updater_path.c_str()))
-        return;
+        return true;
     HINSTANCE started =
         ::ShellExecuteW(nullptr, L"open", state.updater_path.c_str(), L"/n", nullptr, SW_SHOWNORMAL);
-    if (reinterpret_cast<INT_PTR>(started) <= 32)
-        AfxMessageBox(L"The updater cannot be launched!", MB_OK | MB_ICONERROR);
+    if (reinterpret_cast<INT_PTR>(started) > 32)
+        return true;
+    AfxMessageBox(L"The updater cannot be launched!", MB_OK | MB_ICONERROR);
+    return false;
 }

@@ -4,5 +4,5 @@
 #include "selfupdate/ValidationOutcome.h"
 
 // Starts `state.updater_path` when the outcome asks for it and the file is still there; a
-// start that fails is reported in a message box.
-void StartDownloadedUpdater(const ValidationState& state);
+// start that fails is reported in a message box and answers false.
+bool StartDownloadedUpdater(const ValidationState& state);

@@ -158,7 +158,7 @@ TEST_F(DllPlanting, TheInstallerLoadsNoPlantedDllAndStillUsesTheSystemOnes) {
     PressButton(ok);
     HWND guide = installer.WaitForWindow(kInstallerWindowClass, L"Lumetra Professional", 30000);
     ASSERT_TRUE(guide) << "the wizard did not open";
-    ::PostMessageW(guide, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(CloseWizardConfirming(installer, guide, 30000));
     EXPECT_TRUE(installer.WaitForExit(30000));
 
     EXPECT_TRUE(Markers().empty()) << testing::PrintToString(Markers());

@@ -65,6 +65,7 @@ TEST(SingleInstance, SecondCopyRestoresTheFirstCopysWindowAndEndsSilently) {
 
     DWORD exit_code = 0;
     EXPECT_FALSE(RunSecondCopy(&exit_code));
+    EXPECT_EQ(exit_code, 1618u) << "another installation is running";
     EXPECT_TRUE(WaitUntil([&] { return !::IsIconic(window); }, 5000));
     EXPECT_TRUE(::IsWindowVisible(window));
     EXPECT_EQ(::GetForegroundWindow(), window);
@@ -75,6 +76,7 @@ TEST(SingleInstance, SecondCopyWithoutAWindowToFindEndsSilently) {
     ASSERT_TRUE(first.HoldsSemaphore());
     DWORD exit_code = 0;
     EXPECT_FALSE(RunSecondCopy(&exit_code));
+    EXPECT_EQ(exit_code, 1618u) << "another installation is running";
 }
 
 TEST(SingleInstance, RealFirstCopyIsBroughtBackByASecondStart) {
@@ -87,10 +89,11 @@ TEST(SingleInstance, RealFirstCopyIsBroughtBackByASecondStart) {
 
     DWORD exit_code = 0;
     EXPECT_FALSE(RunSecondCopy(&exit_code));
+    EXPECT_EQ(exit_code, 1618u) << "another installation is running";
     EXPECT_TRUE(WaitUntil([&] { return !::IsIconic(guide); }, 5000));
     EXPECT_TRUE(first.IsRunning());
 
-    ::PostMessageW(guide, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(CloseWizardConfirming(first, guide, 30000));
     EXPECT_TRUE(first.WaitForExit(30000));
 }
 

@@ -14,10 +14,10 @@ TEST(Startup, WizardWindowCarriesTheProductNameAndClosesOnRequest) {
     HWND guide = installer.WaitForShownWindow(kInstallerWindowClass, 30000);
     ASSERT_TRUE(guide) << "the wizard window was not shown";
     EXPECT_EQ(WindowText(guide), L"Lumetra Professional"); // full name from the manifest next to it
-    ::PostMessageW(guide, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(CloseWizardConfirming(installer, guide, 30000));
     DWORD exit_code = 1;
     ASSERT_TRUE(installer.WaitForExit(30000, &exit_code));
-    EXPECT_EQ(exit_code, 0u);
+    EXPECT_EQ(exit_code, 1602u);
 }
 
 TEST(Startup, SilentSwitchInAnyCaseHidesTheWizardAndKeepsItOffTheTaskbar) {
@@ -31,8 +31,10 @@ TEST(Startup, SilentSwitchInAnyCaseHidesTheWizardAndKeepsItOffTheTaskbar) {
     LONG_PTR ex_style = ::GetWindowLongPtrW(guide, GWL_EXSTYLE);
     EXPECT_TRUE(ex_style & WS_EX_TOOLWINDOW);
     EXPECT_FALSE(ex_style & WS_EX_APPWINDOW);
-    ::PostMessageW(guide, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(installer.WaitForExit(30000));
+    ASSERT_TRUE(CloseWizardConfirming(installer, guide, 30000));
+    DWORD exit_code = 1;
+    ASSERT_TRUE(installer.WaitForExit(60000, &exit_code));
+    EXPECT_EQ(exit_code, 1602u);
 }
 
 } // namespace

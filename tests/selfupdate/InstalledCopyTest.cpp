@@ -110,7 +110,7 @@ TEST_F(InstalledCopy, TooOldUsesTheUpdatesDownload) {
         } else {
             HWND wizard = WaitForWizard(installer, kTimeout);
             ASSERT_TRUE(wizard);
-            ::PostMessageW(wizard, WM_CLOSE, 0, 0);
+            ASSERT_TRUE(CloseWizardConfirming(installer, wizard, kTimeout));
             ASSERT_TRUE(installer.WaitForExit(kTimeout));
             EXPECT_TRUE(updater_folders.Now().empty());
         }

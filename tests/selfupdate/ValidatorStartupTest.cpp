@@ -28,10 +28,10 @@ Release TooOldFor(const std::wstring& download_url) {
 void ExpectWizardThenClose(CInstallerProcess& installer) {
     HWND wizard = WaitForWizard(installer, kTimeout);
     ASSERT_TRUE(wizard) << "the wizard did not open";
-    ::PostMessageW(wizard, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(CloseWizardConfirming(installer, wizard, kTimeout));
     DWORD exit_code = 1;
     ASSERT_TRUE(installer.WaitForExit(kTimeout, &exit_code));
-    EXPECT_EQ(exit_code, 0u);
+    EXPECT_EQ(exit_code, 1602u) << "closing the wizard cancels the installation";
 }
 
 TEST(ValidatorStartup, StandalonePackageAsksNoServerAndShowsTheValidatorForTheDelay) {
@@ -56,7 +56,7 @@ TEST(ValidatorStartup, StandalonePackageAsksNoServerAndShowsTheValidatorForTheDe
     ASSERT_TRUE(wizard_shown);
     EXPECT_GE(static_cast<LONG>(wizard_shown->time_ms - gone->time_ms), 0);
 
-    ::PostMessageW(wizard, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(CloseWizardConfirming(installer, wizard, kTimeout));
     EXPECT_TRUE(installer.WaitForExit(kTimeout));
 }
 
@@ -96,7 +96,7 @@ TEST(ValidatorStartup, UnreadableVersionDocumentShowsTheConnectionMessageAndNoWi
         ASSERT_TRUE(Answer(box, L"OK"));
         DWORD exit_code = 1;
         ASSERT_TRUE(installer.WaitForExit(kTimeout, &exit_code)) << "the program went on after the message";
-        EXPECT_EQ(exit_code, 0u);
+        EXPECT_EQ(exit_code, 1603u) << "an unreachable server ends the run as a failure";
         EXPECT_FALSE(log.FirstShown(kFullName)) << "the wizard opened";
     }
 }
@@ -178,7 +178,7 @@ TEST(ValidatorStartup, UpdaterThatCannotBeStartedIsReportedOnce) {
     ASSERT_TRUE(Answer(box, L"OK"));
     DWORD exit_code = 1;
     ASSERT_TRUE(installer.WaitForExit(kTimeout, &exit_code));
-    EXPECT_EQ(exit_code, 0u);
+    EXPECT_EQ(exit_code, 1603u) << "nothing was installed and nothing took over";
 }
 
 TEST(ValidatorStartup, SilentRunNeverShowsTheValidatorButShowsItsMessages) {

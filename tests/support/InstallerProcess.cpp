@@ -236,4 +236,14 @@ void ClickControl(HWND control) {
     ::PostMessageW(control, WM_LBUTTONUP, 0, centre);
 }
 
+bool CloseWizardConfirming(const CInstallerProcess& installer, HWND wizard, DWORD timeout_ms) {
+    ::PostMessageW(wizard, WM_CLOSE, 0, 0);
+    HWND box = installer.WaitForMessageBox(timeout_ms, L"cancel the installation");
+    HWND yes = box ? FindChildByText(box, L"Yes") : nullptr;
+    if (!yes)
+        return false;
+    PressButton(yes);
+    return true;
+}
+
 } // namespace nvxtest

@@ -88,4 +88,8 @@ void PressButton(HWND button);
 // Clicks a control with the left mouse button at its centre (for owner-drawn controls).
 void ClickControl(HWND control);
 
+// Closes the wizard the way a user does (WM_CLOSE, as the caption's Close button sends it) and
+// answers its question whether to cancel the installation with Yes. False when no question came.
+bool CloseWizardConfirming(const CInstallerProcess& installer, HWND wizard, DWORD timeout_ms);
+
 } // namespace nvxtest
