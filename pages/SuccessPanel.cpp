@@ -1,0 +1,120 @@
+#include "pages/SuccessPanel.h"
+
+#include "config/InstallConfig.h"
+#include "framework/Handles.h"
+#include "localization/MessageText.h"
+#include "localization/UIStrings.h"
+#include "resources/resource.h"
+#include "selfupdate/DesktopLaunch.h"
+#include "skin/ScreenDpi.h"
+#include "skin/ThemeFonts.h"
+#include "skin/ThemePalette.h"
+
+#include <objbase.h>
+#include <shellapi.h>
+#include <shlwapi.h>
+
+namespace {
+std::wstring Text(const UIStringEntry& entry) {
+    return theConfig.language.LookupUIString(entry);
+}
+} // namespace
+
+CSuccessPanel::CSuccessPanel(const LaunchOptions& options) : CGuidePanel(IDD_FINISH), options_(options) {}
+
+BOOL CSuccessPanel::OnInitDialog() {
+    CGuidePanel::OnInitDialog();
+    start_button_.SubclassDlgItem(IDC_START_NOW, this);
+    start_button_.SetText(Text(ui::kStartNow));
+    ::ShowWindow(GetDlgItem(IDC_FINISH_CHECK), SW_HIDE);
+    ::ShowWindow(GetDlgItem(IDC_FINISH_CHECK_LABEL), SW_HIDE);
+    return FALSE;
+}
+
+void CSuccessPanel::RefreshTexts() {
+    start_button_.SetText(Text(ui::kStartNow));
+    start_button_.Invalidate();
+    ::SetWindowTextW(GetDlgItem(IDC_FINISH_CHECK_LABEL),
+                     FillPlaceholder(Text(ui::kLaunchApp), theConfig.manifest.full_name).c_str());
+    LayoutControls(GetClientRect());
+}
+
+void CSuccessPanel::LayoutControls(const RECT& client) {
+    if (!start_button_.GetSafeHwnd())
+        return;
+    ::MoveWindow(start_button_.GetSafeHwnd(), client.left + (client.right - client.left - ScaleX(300)) / 2,
+                 client.top + ScaleX(240), ScaleX(300), ScaleY(34), TRUE);
+}
+
+void CSuccessPanel::DrawContent(HDC dc) {
+    const RECT client = GetClientRect();
+    const int icon_size = ScaleX(64);
+    const int icon_top = client.top + ScaleX(90);
+    nvx::UniqueIcon icon(
+        static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APPLICATION_ICON),
+                                        IMAGE_ICON, icon_size, icon_size, LR_DEFAULTCOLOR)));
+    if (icon)
+        ::DrawIconEx(dc, (client.right - client.left - icon_size) / 2, icon_top, icon.get(), icon_size,
+                     icon_size, 0, nullptr, DI_NORMAL);
+    const std::wstring text = FillPlaceholder(Text(ui::kProductReady), theConfig.manifest.short_name);
+    if (text.empty())
+        return;
+    HGDIOBJ previous = ::SelectObject(dc, theThemeFonts.font_title.get());
+    SIZE size{};
+    ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    RECT rect{(client.right - client.left - size.cx) / 2, icon_top + icon_size + size.cy / 2, 0, 0};
+    rect.right = rect.left + size.cx;
+    rect.bottom = rect.top + size.cy;
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, theThemePalette.title_text);
+    ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect,
+                DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_WORD_ELLIPSIS);
+    ::SelectObject(dc, previous);
+}
+
+bool CSuccessPanel::OpenHomepage() {
+    if (options_.product_installed || homepage_opened)
+        return false;
+    const std::wstring& url = theConfig.install_homepage_url;
+    if (url.empty())
+        return false;
+    ::ShellExecuteW(nullptr, L"open", url.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    homepage_opened = 1;
+    return true;
+}
+
+void CSuccessPanel::LaunchAndClose() {
+    std::wstring folder = theConfig.install_folder;
+    if (!folder.empty() && folder.back() == L'\\')
+        folder.pop_back();
+    const std::wstring path = folder + L"\\" + theConfig.manifest.main_component_executable;
+    if (::PathFileExistsW(path.c_str())) {
+        const HRESULT com = ::CoInitialize(nullptr);
+        LaunchAsDesktopUser(path);
+        if (SUCCEEDED(com))
+            ::CoUninitialize();
+    }
+    if (IPageHost* host = GetPageHost())
+        host->CloseGuide();
+}
+
+bool CSuccessPanel::OnCommand(WPARAM wparam, LPARAM lparam) {
+    if (LOWORD(wparam) == IDC_START_NOW && HIWORD(wparam) == BN_CLICKED) {
+        OpenHomepage();
+        SetTimer(kLaunchTimer, kLaunchDelayMs);
+        return true;
+    }
+    return CGuidePanel::OnCommand(wparam, lparam);
+}
+
+void CSuccessPanel::OnTimer(UINT_PTR timer_id) {
+    if (timer_id == kLaunchTimer)
+        LaunchAndClose();
+    else
+        CGuidePanel::OnTimer(timer_id);
+}
+
+BOOL CSuccessPanel::CanClose() {
+    OpenHomepage();
+    return TRUE;
+}
