@@ -31,7 +31,7 @@ TEST(StartupConfiguration, PreparesTheLocalFoldersBeforeTheWizard) {
     for (const wchar_t* name : {L"\\component", L"\\msi", L"\\transform"})
         EXPECT_TRUE(::PathIsDirectoryW((folder + name).c_str())) << testing::PrintToString(name);
 
-    ::PostMessageW(guide, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(CloseWizardConfirming(installer, guide, 30000));
     EXPECT_TRUE(installer.WaitForExit(30000));
 }
 
