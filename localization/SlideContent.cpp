@@ -40,8 +40,8 @@ std::wstring SlideFolder(const std::wstring& language_folder, int32_t language_i
 int ParseGeoId(const std::wstring& nation) {
     // The C library's conversion: leading blanks and a sign taken, the rest after the digits
     // ignored; out of range counts as not a number.
-    const long value = std::wcstol(nation.c_str(), nullptr, 10);
-    return value > 0x7FFFFFFFL || value < -0x7FFFFFFFL - 1 ? 0 : static_cast<int>(value);
+    const long long value = std::wcstoll(nation.c_str(), nullptr, 10);
+    return value > 0x7FFFFFFFLL || value < -0x7FFFFFFFLL - 1 ? 0 : static_cast<int>(value);
 }
 
 bool IsConsentGeoId(int geo_id) {

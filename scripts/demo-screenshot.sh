@@ -1,28 +1,48 @@
 #!/usr/bin/env bash
-# Runs the installer on $DISPLAY (a private Xvfb: scripts/with-xvfb.sh), waits until its wizard
-# window is on screen and settled (drive.exe wait-guide), saves a screenshot of the display as
-# BUILD/demo-screenshot.png and closes the window. Exits with the installer's exit code.
+# Runs the installer on $DISPLAY (a private Xvfb: scripts/with-xvfb.sh) and drives it the way a
+# person would: the settings page, Install, the progress page with its slideshow, the finish
+# page and Start Now. A screenshot of each page goes to BUILD/demo/ (settings.png, progress.png,
+# finish.png, product.png: the started product). Exits with the installer's exit code.
 # Usage: demo-screenshot.sh BUILD_DIR [INSTALLER_ARGS...]   (WINEPREFIX set by the caller)
 set -euo pipefail
 build="$(cd "$1" && pwd)"
 shift
 cd "$build"
-echo "demo: no DISPLAY; running on private Xvfb $DISPLAY"
+shots="$build/demo"
+mkdir -p "$shots"
+echo "demo: no DISPLAY; running on private Xvfb $DISPLAY, screenshots in $shots"
+shoot() { import -display "$DISPLAY" -window root "$shots/$1.png" && echo "demo: $1 page: $shots/$1.png"; }
 
 wine webinstaller.exe "$@" &
 installer_pid=$!
 trap 'kill "$installer_pid" 2>/dev/null || true' EXIT
 
-if wine drive.exe wait-guide 60; then
-    shot="$build/demo-screenshot.png"
-    import -display "$DISPLAY" -window root "$shot" && echo "demo: screenshot saved to $shot"
+# Control ids of the pages: Install 133, status text 122, Start Now 1.
+if wine drive.exe wait-control 133 60; then
+    shoot settings
+    wine drive.exe click 133 10
+    if wine drive.exe wait-control 122 30; then
+        sleep 4.5 # the start timer and the first refresh
+        shoot progress
+    fi
+    if wine drive.exe wait-control 1 300; then
+        sleep 1
+        shoot finish
+        wine drive.exe click 1 10
+        sleep 4 # the product's own window
+        shoot product
+    else
+        echo "demo: the finish page was not shown"
+        wine drive.exe close-guide 10 || true
+    fi
 else
-    echo "demo: the wizard window was not shown within 60 s (a silent run never shows it)"
+    echo "demo: the wizard's settings page was not shown within 60 s (a silent run never shows it)"
+    shoot missing
+    wine drive.exe close-guide 10 || true
 fi
-wine drive.exe close-guide 10 || echo "demo: no installer window to close"
 status=0
 wait "$installer_pid" || status=$?
 trap - EXIT
-# The prefix's processes end while their display is still there.
+# The prefix's processes (the started product too) end while their display is still there.
 wineserver -k 2>/dev/null || true
 exit "$status"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs the built installer under Wine in the build tree's private prefix. With DISPLAY set
-# it opens in a window on that display; without, it runs on a private Xvfb, a screenshot is
-# saved in the build tree and the window is closed (scripts/demo-screenshot.sh). A local
+# it opens in a window on that display for a person to click through; without, it runs on a
+# private Xvfb where a script installs the demo product through the wizard and saves a
+# screenshot of every page in the build tree (scripts/demo-screenshot.sh). A local
 # download server offers the demo product meanwhile. Says how the installer ended. On any
 # exit, Ctrl-C included, the server, the prefix's Wine processes and the Xvfb are ended.
 set -euo pipefail
@@ -13,6 +14,10 @@ export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,m
 export FONTCONFIG_FILE="$WINEPREFIX/fonts.conf" # written by wine-look.sh
 
 "$root/scripts/demo-content.sh" "$build"
+# Each demo shows a first installation: a product left by an earlier demo goes first.
+wine msiexec /x "{6D3F2A41-7C55-4E0B-9A8E-2B1C0D4E5F60}" /qn >/dev/null 2>&1 || true
+# Wine's services started for that must not outlive it: they would keep this display (or none).
+wineserver -k 2>/dev/null || true
 
 server_pid=""
 cleanup() {

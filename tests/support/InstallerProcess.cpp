@@ -246,4 +246,30 @@ bool CloseWizardConfirming(const CInstallerProcess& installer, HWND wizard, DWOR
     return true;
 }
 
+HWND FindShownControl(HWND top, int id) {
+    struct Search {
+        int id;
+        HWND found;
+    } search{id, nullptr};
+    ::EnumChildWindows(
+        top,
+        [](HWND child, LPARAM data) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(data);
+            if (::GetDlgCtrlID(child) == s->id && ::IsWindowVisible(child)) {
+                s->found = child;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND WaitForShownControl(HWND top, int id, DWORD timeout_ms) {
+    HWND control = nullptr;
+    WaitUntil([&] { return (control = FindShownControl(top, id)) != nullptr || !::IsWindow(top); },
+              timeout_ms);
+    return control;
+}
+
 } // namespace nvxtest

@@ -88,6 +88,12 @@ void PressButton(HWND button);
 // Clicks a control with the left mouse button at its centre (for owner-drawn controls).
 void ClickControl(HWND control);
 
+// A visible control with that id anywhere below the window (the wizard's pages are child
+// dialogs); null when there is none.
+HWND FindShownControl(HWND top, int id);
+// Waits for such a control; null when the time is up or the window went.
+HWND WaitForShownControl(HWND top, int id, DWORD timeout_ms);
+
 // Closes the wizard the way a user does (WM_CLOSE, as the caption's Close button sends it) and
 // answers its question whether to cancel the installation with Yes. False when no question came.
 bool CloseWizardConfirming(const CInstallerProcess& installer, HWND wizard, DWORD timeout_ms);
