@@ -22,7 +22,7 @@ if wine drive.exe wait-control 133 60; then
     shoot settings
     wine drive.exe click 133 10
     if wine drive.exe wait-control 122 30; then
-        sleep 4.5 # the start timer and the first refresh
+        sleep 7 # the start timer and a few refreshes of the downloads
         shoot progress
     fi
     if wine drive.exe wait-control 1 300; then

@@ -27,7 +27,8 @@ cleanup() {
 # shellcheck source=scripts/exit-trap.sh
 source "$root/scripts/exit-trap.sh"
 
-python3 "$root/scripts/demo-server.py" "$build/demo-server" --port 8731 --seconds 900 > "$build/demo-server.log" 2>&1 &
+# Slowed down to a pace at which the progress page can be watched.
+python3 "$root/scripts/demo-server.py" "$build/demo-server" --port 8731 --seconds 900 --rate 30000 > "$build/demo-server.log" 2>&1 &
 server_pid=$!
 echo "demo: download server on http://127.0.0.1:8731/ (log: $build/demo-server.log)"
 
