@@ -2,12 +2,14 @@
 // progress page over real downloads and Windows Installer, the finish page and Start Now, and
 // the exit code the run ends with.
 #include "app/SingleInstance.h"
+#include "config/RegistryKey.h"
 #include "tests/engine/EngineFixtures.h"
 #include "tests/selfupdate/SelfUpdateFixture.h"
 #include "tests/support/InstallerProcess.h"
 #include "tests/support/ScopedSettings.h"
 
 #include <gtest/gtest.h>
+#include <shlwapi.h>
 
 using namespace enginetest;
 using namespace nvxtest;
@@ -44,20 +46,37 @@ protected:
 
     std::wstring InstalledProgram() const { return ChosenInstallFolder() + L"\\Lumetra.exe"; }
 
-    // Runs from the settings page with the chosen folder; answers the shown wizard.
-    HWND StartAndInstall(CInstallerProcess& installer) {
+    // Opens the settings page; answers the shown wizard.
+    HWND StartOnSettingsPage(CInstallerProcess& installer) {
         EXPECT_TRUE(installer.Start(L"/n", folder_.module_path()));
         HWND guide = installer.WaitForShownWindow(kInstallerWindowClass, kTimeout);
-        if (!guide)
-            return nullptr;
-        HWND folder = WaitForShownControl(guide, kFolderEdit, kTimeout);
-        HWND install = FindShownControl(guide, kInstallButton);
-        EXPECT_TRUE(folder && install) << "no settings page";
-        if (!folder || !install)
-            return nullptr;
-        ::SendMessageW(folder, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(ChosenInstallFolder().c_str()));
-        PressButton(install);
+        EXPECT_TRUE(guide && WaitForShownControl(guide, kFolderEdit, kTimeout)) << "no settings page";
         return guide;
+    }
+
+    // Types a folder and presses Install.
+    static void InstallInto(HWND guide, const std::wstring& folder) {
+        HWND edit = FindShownControl(guide, kFolderEdit);
+        ASSERT_TRUE(edit);
+        ::SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder.c_str()));
+        PressButton(FindShownControl(guide, kInstallButton));
+    }
+
+    // Runs from the settings page with the chosen folder; answers the shown wizard.
+    HWND StartAndInstall(CInstallerProcess& installer) {
+        HWND guide = StartOnSettingsPage(installer);
+        if (guide)
+            InstallInto(guide, ChosenInstallFolder());
+        return guide;
+    }
+
+    // Installs the product silently, as an earlier run would have.
+    void InstallSilently() {
+        CInstallerProcess installer;
+        ASSERT_TRUE(installer.Start(L"/n /s", folder_.module_path()));
+        DWORD exit_code = 1;
+        ASSERT_TRUE(installer.WaitForExit(kTimeout, &exit_code));
+        ASSERT_EQ(exit_code, 0u);
     }
 
     CCleanMachine machine_;
@@ -179,6 +198,94 @@ TEST_F(WizardEndToEnd, AnsweringNoKeepsTheSettingsPage) {
     DWORD exit_code = 0;
     ASSERT_TRUE(installer.WaitForExit(kTimeout, &exit_code));
     EXPECT_EQ(exit_code, 1602u);
+}
+
+TEST_F(WizardEndToEnd, ConsentRegionStartsWithTheTermsUnaccepted) {
+    const struct {
+        const wchar_t* nation;
+        bool accepted;
+    } cases[] = {{L"94", false}, {L"244", true}, {L"", true}};
+    CScopedRegistryValue nation(HKEY_CURRENT_USER, L"Control Panel\\International\\Geo", L"Nation");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(c.nation)));
+        ASSERT_TRUE(nation.SetString(c.nation));
+        CInstallerProcess installer;
+        HWND guide = StartOnSettingsPage(installer);
+        ASSERT_TRUE(guide);
+        // Install only works with the terms accepted; a folder that fails the check would show a
+        // box, so the folder is left as it is and never checked here.
+        PressButton(FindShownControl(guide, kInstallButton));
+        EXPECT_EQ(WaitForShownControl(guide, kStatusLabel, 3000) != nullptr, c.accepted);
+        ASSERT_TRUE(CloseWizardConfirming(installer, guide, kTimeout));
+        ASSERT_TRUE(installer.WaitForExit(kTimeout));
+    }
+}
+
+TEST_F(WizardEndToEnd, FolderCheckRefusesAndRestoresOrCreatesTheFolder) {
+    CInstallerProcess installer;
+    HWND guide = StartOnSettingsPage(installer);
+    ASSERT_TRUE(guide);
+    HWND edit = FindShownControl(guide, kFolderEdit);
+    const std::wstring accepted = WindowText(edit);
+    const std::wstring file = folder_.scratch() + L"\\a-file";
+    ASSERT_TRUE(CopyStartRecorder(file));
+    const std::wstring refused[] = {L"relative\\folder", file + L"\\below",
+                                    std::wstring(1000, L'x').insert(0, L"C:\\")};
+    for (const std::wstring& folder : refused) {
+        SCOPED_TRACE(testing::PrintToString(folder.substr(0, 40)));
+        InstallInto(guide, folder);
+        HWND box = installer.WaitForMessageBox(kTimeout, L"The specified path");
+        ASSERT_TRUE(box);
+        EXPECT_NE(ChildTexts(box).find(L"The specified path " + folder.substr(0, 20)), std::wstring::npos);
+        PressButton(FindChildByText(box, L"OK"));
+        ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(box); }, kTimeout));
+        EXPECT_EQ(WindowText(edit), accepted) << "the last accepted folder was not put back";
+        EXPECT_FALSE(FindShownControl(guide, kStatusLabel));
+    }
+    // Only the scratch folder exists: every level below it is made, and the page moves on.
+    const std::wstring nested = folder_.scratch() + L"\\a\\b\\c\\";
+    InstallInto(guide, nested);
+    ASSERT_TRUE(WaitForShownControl(guide, kStatusLabel, kTimeout));
+    EXPECT_TRUE(::PathIsDirectoryW((folder_.scratch() + L"\\a\\b\\c").c_str()));
+    ASSERT_TRUE(CloseWizardConfirming(installer, guide, kTimeout));
+    ASSERT_TRUE(installer.WaitForExit(kTimeout));
+}
+
+TEST_F(WizardEndToEnd, InstalledProductStartsOnTheProgressPageAndLaunchesWithL) {
+    InstallSilently();
+    ASSERT_FALSE(InstalledVersion(manifest_.product_code).empty());
+    {
+        CInstallerProcess installer;
+        ASSERT_TRUE(installer.Start(L"/n", folder_.module_path()));
+        HWND guide = installer.WaitForShownWindow(kInstallerWindowClass, kTimeout);
+        ASSERT_TRUE(guide);
+        ASSERT_TRUE(WaitForShownControl(guide, kStatusLabel, kTimeout)) << "not the progress page";
+        EXPECT_FALSE(FindShownControl(guide, kInstallButton));
+        HWND start_now = WaitForShownControl(guide, kStartNow, kTimeout);
+        ASSERT_TRUE(start_now);
+        PressButton(start_now);
+        ASSERT_TRUE(installer.WaitForExit(kTimeout));
+        PumpMessages(1000);
+        EXPECT_FALSE(ReadStartRecord(browser_)) << "an update opened the home page";
+    }
+    // The product lands in the default folder of a silent run; it becomes a recorder.
+    std::wstring program;
+    {
+        RegistryKey key(HKEY_LOCAL_MACHINE, kProductKey);
+        program = key.ReadString(L"InstallDir").value_or(L"");
+    }
+    if (program.empty())
+        program = L"C:\\Program Files\\NVX Systems";
+    if (program.back() == L'\\')
+        program.pop_back();
+    program += L"\\Lumetra.exe";
+    ASSERT_TRUE(CopyStartRecorder(program)) << testing::PrintToString(program);
+    CInstallerProcess installer;
+    ASSERT_TRUE(installer.Start(L"/n /l", folder_.module_path()));
+    DWORD exit_code = 1;
+    ASSERT_TRUE(installer.WaitForExit(kTimeout, &exit_code));
+    EXPECT_EQ(exit_code, 0u);
+    EXPECT_TRUE(WaitForStartRecord(program, 30000)) << "/l did not start the product";
 }
 
 } // namespace
