@@ -8,10 +8,14 @@ set -euo pipefail
 build="$(cd "$1" && pwd)"
 shift
 cd "$build"
-shots="$build/demo"
+# NVX_SHOTS and NVX_SHOT_SUFFIX choose where the pictures go and what their names end with.
+shots="${NVX_SHOTS:-$build/demo}"
+suffix="${NVX_SHOT_SUFFIX:-}"
 mkdir -p "$shots"
 echo "demo: no DISPLAY; running on private Xvfb $DISPLAY, screenshots in $shots"
-shoot() { import -display "$DISPLAY" -window root "$shots/$1.png" && echo "demo: $1 page: $shots/$1.png"; }
+shoot() {
+    import -display "$DISPLAY" -window root "$shots/$1$suffix.png" && echo "demo: $1 page: $shots/$1$suffix.png"
+}
 
 wine webinstaller.exe "$@" &
 installer_pid=$!

@@ -16,6 +16,10 @@ export FONTCONFIG_FILE="$WINEPREFIX/fonts.conf" # written by wine-look.sh
 "$root/scripts/demo-content.sh" "$build"
 # Each demo shows a first installation: a product left by an earlier demo goes first.
 wine msiexec /x "{6D3F2A41-7C55-4E0B-9A8E-2B1C0D4E5F60}" /qn >/dev/null 2>&1 || true
+# NVX_DPI runs the demo at another screen resolution (Wine's LogPixels).
+if [ -n "${NVX_DPI:-}" ]; then
+    wine reg add "HKCU\\Control Panel\\Desktop" /v LogPixels /t REG_DWORD /d "$NVX_DPI" /f >/dev/null 2>&1
+fi
 # Wine's services started for that must not outlive it: they would keep this display (or none).
 wineserver -k 2>/dev/null || true
 
