@@ -54,8 +54,9 @@ int wmain(int argc, wchar_t** argv) {
         return 0;
     }
     if (command != L"close-guide" && command != L"wait-guide") {
-        std::fwprintf(stderr, L"usage: drive.exe wait-guide|close-guide [timeout-seconds] | wait-control|click ID "
-                              L"[timeout-seconds] | message-box TEXT\n");
+        std::fwprintf(stderr,
+                      L"usage: drive.exe wait-guide|close-guide [timeout-seconds] | wait-control|click ID "
+                      L"[timeout-seconds] | message-box TEXT\n");
         return 2;
     }
     DWORD timeout_ms = (argc > 2 ? static_cast<DWORD>(_wtoi(argv[2])) : 30) * 1000;

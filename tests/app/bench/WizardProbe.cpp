@@ -35,8 +35,8 @@ double Now() {
 }
 
 int Idle(double seconds) {
-    HWND window = ::CreateWindowExW(0, L"#32770", L"idle peer", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400, 300,
-                                    nullptr, nullptr, nullptr, nullptr);
+    HWND window = ::CreateWindowExW(0, L"#32770", L"idle peer", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400,
+                                    300, nullptr, nullptr, nullptr, nullptr);
     if (!window)
         return 1;
     ::SetTimer(window, 1, static_cast<UINT>(seconds * 1000), nullptr);
