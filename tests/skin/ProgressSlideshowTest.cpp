@@ -1,3 +1,4 @@
+#include "skin/Direct2DEntry.h"
 #include "skin/NVXProgress.h"
 #include "skin/NVXSliderShowCtrl.h"
 #include "skin/ScreenDpi.h"
@@ -77,6 +78,30 @@ TEST_F(ProgressBarTest, FillsTheDoneShareOfTheTrackInThePaletteColours) {
                 << corner.x << ", " << corner.y;
         }
     }
+}
+
+// Without a Direct2D factory the bar draws nothing (no track, no fill) and keeps working: every
+// paint asks for a factory again, so a Direct2D that comes back is used.
+TEST_F(ProgressBarTest, WithoutDirect2DNothingIsDrawnAndEveryPaintTriesAgain) {
+    int attempts = 0;
+    CDirect2DEntryOverride no_direct2d({[&](D2D1_FACTORY_TYPE, REFIID, void** factory) {
+                                            ++attempts;
+                                            *factory = nullptr;
+                                            return E_NOINTERFACE;
+                                        },
+                                        nullptr});
+    const ThemePalette& palette = theThemePalette;
+    const int middle = kSlack + ScaleY(8) / 2;
+    for (int position : {0, 500, 1000}) {
+        SCOPED_TRACE(testing::Message() << "position " << position);
+        const CCapture shown = Show(position);
+        for (int x = kSlack; x < kSlack + kBarWidth; x += 7) {
+            EXPECT_FALSE(SameColour(shown.At(x, middle), palette.progress_fill)) << x;
+            EXPECT_FALSE(SameColour(shown.At(x, middle), palette.progress_track)) << x;
+        }
+    }
+    EXPECT_GE(attempts, 3) << "a paint did not ask for a factory";
+    EXPECT_TRUE(::IsWindow(bar_));
 }
 
 // The fill's edge is straight: every row of the bar's straight middle ends at the same column.
