@@ -9,9 +9,9 @@ CPageTestHost::~CPageTestHost() {
         DestroyWindow();
 }
 
-bool CPageTestHost::Open(CGuidePanel& page, UINT template_id) {
+bool CPageTestHost::Open(CGuidePanel& page, UINT template_id, POINT origin) {
     const SIZE size = CGuidePanel::DefaultPageSize();
-    const RECT rect{40, 40, 40 + size.cx, 40 + size.cy};
+    const RECT rect{origin.x, origin.y, origin.x + size.cx, origin.y + size.cy};
     if (!Create(WS_POPUP | WS_CLIPCHILDREN, rect, nullptr, 0, WS_EX_CONTROLPARENT))
         return false;
     if (!page.Create(template_id, this))

@@ -23,9 +23,9 @@ public:
     CPageTestHost(const CPageTestHost&) = delete;
     CPageTestHost& operator=(const CPageTestHost&) = delete;
 
-    // Creates the host at (40, 40) with the default page size, the page inside it from its
+    // Creates the host at `origin` with the default page size, the page inside it from its
     // template, and shows both, painted. False when a window could not be made.
-    bool Open(CGuidePanel& page, UINT template_id);
+    bool Open(CGuidePanel& page, UINT template_id, POINT origin = {40, 40});
 
     bool ShowPage(int index) override;
     int CurrentPageIndex() const override { return current_page_; }
