@@ -91,6 +91,11 @@ TEST_F(FinishPage, StartNowOpensTheHomePageThenStartsTheProductAndCloses) {
             EXPECT_FALSE(ReadStartRecord(browser_)) << "a web page was opened";
         }
         EXPECT_EQ(page.homepage_opened, c.opens ? 1 : 0);
+        // The host leaves the page alive: still no second start.
+        ASSERT_TRUE(::DeleteFileW((product_ + L".start.txt").c_str()));
+        nvxtest::PumpMessages(1500);
+        EXPECT_FALSE(ReadStartRecord(product_)) << "the product was started again";
+        EXPECT_EQ(host.close_requests, 1);
     }
 }
 
