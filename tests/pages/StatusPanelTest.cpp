@@ -297,6 +297,21 @@ TEST_F(StatusPage, ARunningApplicationStopsTheStartWhenTheUserCancels) {
     EXPECT_FALSE(::KillTimer(page.GetSafeHwnd(), CStatusPanel::kRefreshTimer)) << "refreshing began";
 }
 
+TEST_F(StatusPage, RetryChecksAgainAfterTheApplicationClosed) {
+    LaunchOptions options;
+    CPageTestHost host(1);
+    CStatusPanel page(options);
+    ASSERT_TRUE(host.Open(page, IDD_PROGRESS));
+    nvx::UniqueHandle running(::CreateSemaphoreW(nullptr, 0, 1, running_app_probes[0].semaphore_name));
+    ASSERT_TRUE(running);
+    // The user closes the application while the box shows, then presses Retry.
+    CMessageBoxAnswerer boxes(IDRETRY, [&](HWND) { running.reset(); });
+    EXPECT_TRUE(page.CheckRunningApplications(L"Lumetra Professional", page.GetSafeHwnd()));
+    EXPECT_EQ(boxes.Texts().size(), 1u);
+    EXPECT_TRUE(host.exit_codes.empty());
+    EXPECT_EQ(host.close_requests, 0);
+}
+
 TEST_F(StatusPage, ClickingTheSlideshowOpensTheTourPage) {
     ScratchFolder folder("nvx-status-link");
     const std::wstring browser = folder.wpath() + L"\\browser.exe";
