@@ -1,6 +1,26 @@
 #include "pages/ProgressText.h"
 
 #include <cstdio>
+#include <limits>
+
+const UIStringEntry& StateText(InstallState state) {
+    switch (state) {
+    case InstallState::Downloading:
+        return ui::kStatusDownloading;
+    case InstallState::Installing:
+        return ui::kStatusInstalling;
+    case InstallState::Cancelling:
+        return ui::kStatusCancelling;
+    case InstallState::Finished:
+        return ui::kStatusFinished;
+    case InstallState::Failed:
+        return ui::kStatusInstallFailed;
+    case InstallState::Cancelled:
+        return ui::kStatusCancelled;
+    default:
+        return ui::kStatusInit;
+    }
+}
 
 float PhaseProgress(InstallState state, float overall_percent, bool has_downloads) {
     if (state == InstallState::Downloading)
@@ -12,8 +32,25 @@ float PhaseProgress(InstallState state, float overall_percent, bool has_download
 
 uint32_t EstimateRemainingMs(uint32_t elapsed_ms, float phase_percent) {
     const float total = static_cast<float>(elapsed_ms) / (phase_percent / 100.0f);
-    const auto estimated = static_cast<int64_t>(total);
-    return static_cast<uint32_t>(estimated - static_cast<int64_t>(elapsed_ms));
+    // A share close to zero gives a total beyond any integer; converting that would be undefined.
+    constexpr float kLargest = static_cast<float>(std::numeric_limits<int64_t>::max() / 2);
+    const auto estimated = total < kLargest ? static_cast<int64_t>(total) : static_cast<int64_t>(kLargest);
+    const int64_t remaining = estimated - static_cast<int64_t>(elapsed_ms);
+    // Single precision rounds a long elapsed time: at the end of a phase the estimate may fall
+    // short of it. Neither that nor an estimate beyond the 32-bit range may wrap into a
+    // plausible-looking time.
+    if (remaining <= 0)
+        return 0;
+    return remaining < int64_t{UINT32_MAX} ? static_cast<uint32_t>(remaining) : UINT32_MAX;
+}
+
+std::optional<uint32_t> TimeToShow(bool first_refresh, float phase_percent, uint32_t elapsed_ms) {
+    if (!(phase_percent > 0))
+        return std::nullopt;
+    if (first_refresh)
+        return 1000u;
+    const uint32_t remaining = EstimateRemainingMs(elapsed_ms, phase_percent);
+    return remaining == 0 ? 1000u : remaining;
 }
 
 TimeRemaining SplitTimeRemaining(uint32_t ms) {

@@ -25,25 +25,6 @@ std::wstring Text(const UIStringEntry& entry) {
     return theConfig.language.LookupUIString(entry);
 }
 
-const UIStringEntry& StateText(InstallState state) {
-    switch (state) {
-    case InstallState::Downloading:
-        return ui::kStatusDownloading;
-    case InstallState::Installing:
-        return ui::kStatusInstalling;
-    case InstallState::Cancelling:
-        return ui::kStatusCancelling;
-    case InstallState::Finished:
-        return ui::kStatusFinished;
-    case InstallState::Failed:
-        return ui::kStatusInstallFailed;
-    case InstallState::Cancelled:
-        return ui::kStatusCancelled;
-    default:
-        return ui::kStatusInit;
-    }
-}
-
 // The slideshow's height, fixed when the program starts.
 int SlideshowHeight() {
     static const int height = ScaleY(284);
@@ -246,16 +227,14 @@ ProgressSnapshot CStatusPanel::GetProgressSnapshot() {
     snapshot.percent = OverallPercent(progress);
     snapshot.status_text = Text(StateText(snapshot.state));
     const float phase = PhaseProgress(snapshot.state, snapshot.percent, !progress.download_weights.empty());
-    if (progress.start_tick.load() == 0) {
+    // Counted from the first refresh, once per process: the estimate during installation
+    // includes the downloads.
+    const bool first_refresh = progress.start_tick.load() == 0;
+    if (first_refresh)
         progress.start_tick = ::GetTickCount();
-        snapshot.time_text = phase > 0 ? FormatTimeRemaining(1000) : Text(ui::kCalcTimeRemaining);
-    } else if (phase <= 0) {
-        snapshot.time_text = Text(ui::kCalcTimeRemaining);
-    } else {
-        const uint32_t elapsed = ::GetTickCount() - progress.start_tick.load();
-        const uint32_t remaining = EstimateRemainingMs(elapsed, phase);
-        snapshot.time_text = FormatTimeRemaining(remaining == 0 ? 1000 : remaining);
-    }
+    const std::optional<uint32_t> shown =
+        TimeToShow(first_refresh, phase, ::GetTickCount() - progress.start_tick.load());
+    snapshot.time_text = shown ? FormatTimeRemaining(*shown) : Text(ui::kCalcTimeRemaining);
     return snapshot;
 }
 

@@ -108,9 +108,11 @@ bool CSuccessPanel::OnCommand(WPARAM wparam, LPARAM lparam) {
 }
 
 void CSuccessPanel::OnTimer(UINT_PTR timer_id) {
-    if (timer_id == kLaunchTimer)
+    if (timer_id == kLaunchTimer) {
+        // One launch, also when closing the wizard leaves this page's window alive a while.
+        KillTimer(kLaunchTimer);
         LaunchAndClose();
-    else
+    } else
         CGuidePanel::OnTimer(timer_id);
 }
 

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 
 TEST(ProgressText, PhaseProgressCountsTheCurrentPhaseOnly) {
@@ -17,6 +19,62 @@ TEST(ProgressText, RemainingTimeFromElapsedAndShare) {
     EXPECT_EQ(EstimateRemainingMs(10000, 25), 30000u);
     EXPECT_EQ(EstimateRemainingMs(10000, 100), 0u);
     EXPECT_EQ(EstimateRemainingMs(3000, 50), 3000u);
+    // Beyond 32 bits: the longest time, not whatever the low bits say.
+    EXPECT_EQ(EstimateRemainingMs(100000000, 1), 0xFFFFFFFFu);
+    EXPECT_EQ(EstimateRemainingMs(0xFFFFFFFFu, 1e-30f), 0xFFFFFFFFu);
+    // Single precision rounds 16 777 217 ms down: all done is 0 left, not 49 days.
+    EXPECT_EQ(EstimateRemainingMs(16777217, 100), 0u);
+}
+
+TEST(ProgressText, TimeTextOfARefresh) {
+    const struct {
+        bool first;
+        float phase;
+        uint32_t elapsed;
+        std::optional<uint32_t> shown;
+    } cases[] = {
+        {true, 10, 0, 1000u},           // first refresh with progress: one second
+        {true, 0, 0, std::nullopt},     // first refresh without: still calculating
+        {false, 0, 5000, std::nullopt}, // nothing progressed in this phase
+        {false, -4, 5000, std::nullopt},
+        {false, 25, 10000, 30000u},
+        {false, 100, 10000, 1000u}, // nothing left: one second, never zero
+        // The tick counter wrapped between the start and now: 32-bit difference.
+        {false, 50, 0x00000010u - 0xFFFFFFF0u, 0x20u},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(TimeToShow(c.first, c.phase, c.elapsed), c.shown) << c.phase << " " << c.elapsed;
+}
+
+TEST(ProgressText, EveryStateHasItsText) {
+    const struct {
+        InstallState state;
+        const wchar_t* key;
+    } cases[] = {
+        {InstallState::Initializing, L"IDS_STATUS_INIT"},
+        {InstallState::Downloading, L"IDS_STATUS_DOWNLOADING"},
+        {InstallState::Installing, L"IDS_STATUS_INSTALLING"},
+        {InstallState::Cancelling, L"IDS_STATUS_CANCELLING"},
+        {InstallState::Finished, L"IDS_STATUS_FINISHED"},
+        {InstallState::Failed, L"IDS_STATUS_INSTALL_FAILED"},
+        {InstallState::Cancelled, L"IDS_STATUS_CANCELLED"},
+        {static_cast<InstallState>(1), L"IDS_STATUS_INIT"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(std::wstring(StateText(c.state).key), c.key) << static_cast<int>(c.state);
+}
+
+TEST(ProgressText, CancellingShowsNothingDone) {
+    InstallProgress progress;
+    progress.download_weights = {60, 40};
+    progress.install_weights = {100};
+    progress.SetInstallState(InstallState::Downloading, 1, 50);
+    ASSERT_TRUE(progress.BeginCancelling());
+    const float percent = OverallPercent(progress);
+    EXPECT_EQ(std::wstring(StateText(progress.State()).key), L"IDS_STATUS_CANCELLING");
+    EXPECT_EQ(PercentText(percent), L"0.0%");
+    EXPECT_EQ(BarPosition(percent), 0);
+    EXPECT_FALSE(TimeToShow(false, PhaseProgress(progress.State(), percent, true), 5000));
 }
 
 TEST(ProgressText, TimeRemainingPicksItsUnit) {

@@ -1,11 +1,14 @@
 #pragma once
 // Answers the message boxes this process shows, from a thread of its own (the box's modal
-// loop holds the test's thread), and keeps what they said.
+// loop holds the test's thread), and keeps what they said. The answer is the button id
+// (IDOK unless told: IDYES, IDNO, IDRETRY, IDCANCEL, ...); `look` runs on the answering thread
+// with the box on screen, before the answer, for what the test checks while the box shows.
 #include "tests/support/InstallerProcess.h"
 
 #include <windows.h>
 
 #include <atomic>
+#include <functional>
 #include <mutex>
 #include <set>
 #include <string>
@@ -14,7 +17,8 @@
 
 class CMessageBoxAnswerer {
 public:
-    CMessageBoxAnswerer() : thread_([this] { Run(); }) {}
+    explicit CMessageBoxAnswerer(int answer = IDOK, std::function<void(HWND)> look = {})
+        : answer_(answer), look_(std::move(look)), thread_([this] { Run(); }) {}
     ~CMessageBoxAnswerer() {
         stop_ = true;
         thread_.join();
@@ -45,11 +49,15 @@ private:
         std::lock_guard<std::mutex> lock(self->mutex_);
         if (self->answered_.insert(hwnd).second) {
             self->texts_.push_back(nvxtest::ChildTexts(hwnd));
-            ::PostMessageW(hwnd, WM_COMMAND, IDOK, 0);
+            if (self->look_)
+                self->look_(hwnd);
+            ::PostMessageW(hwnd, WM_COMMAND, static_cast<WPARAM>(self->answer_), 0);
         }
         return TRUE;
     }
 
+    const int answer_;
+    const std::function<void(HWND)> look_;
     std::atomic<bool> stop_{false};
     mutable std::mutex mutex_;
     std::set<HWND> answered_;
