@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Screenshots of the control gallery at 96, 120, 144 and 192 DPI, under Wine on a private X
 # display, into <build>/gallery/gallery-<dpi>.png. The DPI is Wine's LogPixels in a private
-# prefix of the gallery's own (the tests' prefix keeps 96 DPI).
+# prefix of the gallery's own (the tests' prefix keeps 96 DPI). DPIS="96 192" takes only those.
 set -euo pipefail
 build="$(cd "$1" && pwd)"
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -14,11 +14,11 @@ rm -f "$out"/gallery-*.png
 
 # One display for all four runs; the script below runs on it.
 # shellcheck disable=SC2016
-xvfb-run -a -s "-screen 0 2200x1500x24 -nolisten tcp" bash -c '
+xvfb-run -a -s "-screen 0 2400x2200x24 -nolisten tcp" bash -c '
 set -euo pipefail
 build="$1" out="$2"
 windows_path() { local p="$1"; echo "Z:${p//\//\\}"; }
-for dpi in 96 120 144 192; do
+for dpi in $3; do
     wine reg add "HKCU\\Control Panel\\Desktop" /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
     # A new DPI is read when Wine starts its processes.
     wineserver -k 2>/dev/null || true
@@ -46,4 +46,4 @@ for dpi in 96 120 144 192; do
     echo "gallery: $out/gallery-$dpi.png (${w}x${h})"
 done
 wineserver -k 2>/dev/null || true
-' gallery "$build" "$out"
+' gallery "$build" "$out" "${DPIS:-96 120 144 192}"

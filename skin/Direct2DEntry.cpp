@@ -14,7 +14,7 @@ HRESULT SystemDirectWrite(DWRITE_FACTORY_TYPE type, REFIID riid, IUnknown** fact
 }
 
 Direct2DEntryPoints& EntryPoints() {
-    static Direct2DEntryPoints entry_points{SystemDirect2D, SystemDirectWrite};
+    static Direct2DEntryPoints entry_points{SystemDirect2D, SystemDirectWrite, {}};
     return entry_points;
 }
 
@@ -33,6 +33,16 @@ HRESULT CreateDirectWriteFactory(DWRITE_FACTORY_TYPE type, REFIID riid, IUnknown
     *factory = nullptr;
     try {
         return EntryPoints().create_directwrite(type, riid, factory);
+    } catch (...) {
+        return E_FAIL;
+    }
+}
+
+HRESULT EndDirect2DDraw(ID2D1RenderTarget* target) noexcept {
+    const HRESULT result = target->EndDraw();
+    try {
+        const auto& end_draw = EntryPoints().end_draw;
+        return end_draw ? end_draw(result) : result;
     } catch (...) {
         return E_FAIL;
     }

@@ -15,10 +15,17 @@
 HRESULT CreateDirect2DFactory(D2D1_FACTORY_TYPE type, REFIID riid, void** factory) noexcept;
 HRESULT CreateDirectWriteFactory(DWRITE_FACTORY_TYPE type, REFIID riid, IUnknown** factory) noexcept;
 
-// Tests replace the entry points for a scope to see how the controls cope without them.
+// target->EndDraw(), whose answer a test may replace: a lost device (D2DERR_RECREATE_TARGET)
+// cannot be brought about at will.
+HRESULT EndDirect2DDraw(ID2D1RenderTarget* target) noexcept;
+
+// Tests replace the entry points for a scope to see how the controls cope without them, or with
+// a draw that ends in an error.
 struct Direct2DEntryPoints {
     std::function<HRESULT(D2D1_FACTORY_TYPE, REFIID, void**)> create_direct2d;
     std::function<HRESULT(DWRITE_FACTORY_TYPE, REFIID, IUnknown**)> create_directwrite;
+    // Given EndDraw's answer, answers what the control sees; empty: EndDraw's own answer.
+    std::function<HRESULT(HRESULT)> end_draw = {};
 };
 
 class CDirect2DEntryOverride {

@@ -28,13 +28,17 @@ LRESULT CNVXProgress::WindowProc(UINT msg, WPARAM wparam, LPARAM lparam) {
         return 0;
     case WM_ERASEBKGND:
         return TRUE; // the paint covers the whole control
+    case WM_NCDESTROY:
+        painted_look_.reset();
+        painted_.Clear(); // no picture kept for a window that is gone
+        return CWnd::WindowProc(msg, wparam, lparam);
     default:
         return CWnd::WindowProc(msg, wparam, lparam);
     }
 }
 
 void CNVXProgress::CreateRenderResources() {
-    factory_.Reset();
+    ReleaseRenderResources();
     if (FAILED(CreateDirect2DFactory(D2D1_FACTORY_TYPE_MULTI_THREADED, __uuidof(ID2D1Factory1),
                                      reinterpret_cast<void**>(factory_.ReleaseAndGetAddressOf()))))
         return;
@@ -47,37 +51,67 @@ void CNVXProgress::CreateRenderResources() {
         target_.Reset();
 }
 
+void CNVXProgress::ReleaseRenderResources() {
+    painted_look_.reset();
+    painted_.Clear();
+    target_.Reset();
+    factory_.Reset();
+}
+
 void CNVXProgress::OnPaint() {
     nvx::PaintDc dc(GetSafeHwnd());
     if (!dc)
         return;
     if (!target_)
         CreateRenderResources();
-    const RECT client = GetClientRect();
     // Without Direct2D nothing is drawn: the window shows what was behind it.
-    if (!target_ || FAILED(target_->BindDC(dc.get(), &client)))
+    if (!target_)
         return;
-    if (Draw(client) == static_cast<HRESULT>(D2DERR_RECREATE_TARGET)) {
-        target_.Reset();
-        factory_.Reset();
+    const RECT client = GetClientRect();
+    const Look look{client.right - client.left,
+                    client.bottom - client.top,
+                    background_color,
+                    track_color,
+                    fill_color,
+                    position,
+                    range,
+                    bar_rect.right - bar_rect.left,
+                    bar_rect.bottom - bar_rect.top,
+                    corner_radius_x,
+                    corner_radius_y};
+    if (painted_look_ != look) {
+        painted_look_.reset();
+        HDC surface = painted_.Surface(dc.get(), look.width, look.height);
+        const RECT area{0, 0, look.width, look.height};
+        if (!surface || FAILED(target_->BindDC(surface, &area)))
+            return;
+        const HRESULT result = Draw(look);
+        if (result == static_cast<HRESULT>(D2DERR_RECREATE_TARGET)) {
+            ReleaseRenderResources(); // both made anew on the next paint
+            return;
+        }
+        if (FAILED(result))
+            return;
+        painted_look_ = look;
     }
+    painted_.CopyTo(dc.get(), client.left, client.top);
 }
 
-HRESULT CNVXProgress::Draw(const RECT& client) {
+HRESULT CNVXProgress::Draw(const Look& look) {
     ID2D1DCRenderTarget* target = target_.Get();
-    const float width = static_cast<float>(client.right - client.left);
-    const float height = static_cast<float>(client.bottom - client.top);
     target->BeginDraw();
-    FillWith(target, background_color,
-             [&](ID2D1Brush* brush) { target->FillRectangle(D2D1::RectF(0, 0, width, height), brush); });
+    FillWith(target, look.background, [&](ID2D1Brush* brush) {
+        target->FillRectangle(
+            D2D1::RectF(0, 0, static_cast<float>(look.width), static_cast<float>(look.height)), brush);
+    });
 
     // The target is bound to the client rectangle: its origin is the client's top-left corner.
-    const ProgressGeometry bar = LayoutProgress(
-        0, 0, client.right - client.left, client.bottom - client.top, bar_rect.right - bar_rect.left,
-        bar_rect.bottom - bar_rect.top, corner_radius_x, corner_radius_y, position, range);
+    const ProgressGeometry bar =
+        LayoutProgress(0, 0, look.width, look.height, look.bar_width, look.bar_height, look.radius_x,
+                       look.radius_y, look.position, look.range);
     const D2D1_ROUNDED_RECT track{D2D1::RectF(bar.left, bar.top, bar.right, bar.bottom), bar.radius_x,
                                   bar.radius_y};
-    FillWith(target, track_color, [&](ID2D1Brush* brush) { target->FillRoundedRectangle(track, brush); });
+    FillWith(target, look.track, [&](ID2D1Brush* brush) { target->FillRoundedRectangle(track, brush); });
 
     if (bar.has_fill) {
         // The done part keeps the track's rounded ends but has a straight moving edge: the
@@ -85,8 +119,8 @@ HRESULT CNVXProgress::Draw(const RECT& client) {
         // where geometry combination is missing, as in Wine's Direct2D).
         target->PushAxisAlignedClip(D2D1::RectF(bar.left, bar.top, bar.fill_right, bar.bottom),
                                     D2D1_ANTIALIAS_MODE_PER_PRIMITIVE);
-        FillWith(target, fill_color, [&](ID2D1Brush* brush) { target->FillRoundedRectangle(track, brush); });
+        FillWith(target, look.fill, [&](ID2D1Brush* brush) { target->FillRoundedRectangle(track, brush); });
         target->PopAxisAlignedClip();
     }
-    return target->EndDraw();
+    return EndDirect2DDraw(target);
 }

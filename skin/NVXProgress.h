@@ -3,8 +3,11 @@
 // public fields, then invalidates and updates the control to show a new position.
 #include "framework/Handles.h"
 #include "framework/Wnd.h"
+#include "skin/PaintCache.h"
 
 #include <d2d1_1.h>
+
+#include <optional>
 
 class CNVXProgress : public CWnd {
 public:
@@ -23,11 +26,30 @@ protected:
     LRESULT WindowProc(UINT msg, WPARAM wparam, LPARAM lparam) override;
 
 private:
+    // Everything a paint depends on: the same look draws the same pixels.
+    struct Look {
+        int width;
+        int height;
+        COLORREF background;
+        COLORREF track;
+        COLORREF fill;
+        int position;
+        int range;
+        int bar_width;
+        int bar_height;
+        float radius_x;
+        float radius_y;
+        bool operator==(const Look&) const = default;
+    };
+
     void OnPaint();
     void CreateRenderResources();
-    // Draws into the bound target; answers EndDraw's result.
-    HRESULT Draw(const RECT& client);
+    void ReleaseRenderResources();
+    // Draws the look into the bound target; answers EndDraw's result.
+    HRESULT Draw(const Look& look);
 
     nvx::ComPtr<ID2D1Factory1> factory_;
     nvx::ComPtr<ID2D1DCRenderTarget> target_;
+    CPaintCache painted_;
+    std::optional<Look> painted_look_; // what painted_ holds
 };

@@ -118,6 +118,8 @@ long CNVXTextButton::RenderResourceCount() const noexcept {
 }
 
 void CNVXTextButton::ReleaseRenderResources() {
+    painted_look_.reset();
+    painted_.Clear();
     live_render_resources -= RenderResourceCount();
     text_format_.Reset();
     write_factory_.Reset();
@@ -142,24 +144,48 @@ void CNVXTextButton::Paint() {
 }
 
 void CNVXTextButton::PaintDirect2D(HDC dc, const RECT& client) {
-    if (FAILED(render_target_->BindDC(dc, &client)))
-        return;
-    const float width = static_cast<float>(client.right - client.left);
-    const float height = static_cast<float>(client.bottom - client.top);
+    const Look look{client.right - client.left,
+                    client.bottom - client.top,
+                    surround_color,
+                    FillColor(),
+                    TextColor(),
+                    corner_radius_x,
+                    corner_radius_y,
+                    text_};
+    if (painted_look_ != look) {
+        painted_look_.reset();
+        HDC surface = painted_.Surface(dc, look.width, look.height);
+        const RECT area{0, 0, look.width, look.height};
+        if (!surface || FAILED(render_target_->BindDC(surface, &area)))
+            return;
+        const HRESULT result = Render(look);
+        if (result == static_cast<HRESULT>(D2DERR_RECREATE_TARGET)) {
+            ReleaseRenderResources(); // made anew on the next paint
+            return;
+        }
+        if (FAILED(result))
+            return;
+        painted_look_ = look;
+    }
+    painted_.CopyTo(dc, client.left, client.top);
+}
+
+HRESULT CNVXTextButton::Render(const Look& look) {
+    const float width = static_cast<float>(look.width);
+    const float height = static_cast<float>(look.height);
     render_target_->BeginDraw();
     nvx::ComPtr<ID2D1SolidColorBrush> brush;
-    if (SUCCEEDED(render_target_->CreateSolidColorBrush(ToColor(surround_color), &brush))) {
-        const D2D1_RECT_F area =
-            D2D1::RectF(static_cast<float>(client.left), static_cast<float>(client.top),
-                        static_cast<float>(client.right), static_cast<float>(client.bottom));
+    if (SUCCEEDED(render_target_->CreateSolidColorBrush(ToColor(look.surround), &brush))) {
+        const D2D1_RECT_F area = D2D1::RectF(0, 0, width, height);
         render_target_->FillRectangle(area, brush.Get());
-        brush->SetColor(ToColor(FillColor()));
-        render_target_->FillRoundedRectangle(D2D1::RoundedRect(area, std::min(corner_radius_x, width / 2),
-                                                               std::min(corner_radius_y, height / 2)),
-                                             brush.Get());
+        brush->SetColor(ToColor(look.fill));
+        render_target_->FillRoundedRectangle(
+            D2D1::RoundedRect(area, std::min(look.radius_x, width / 2), std::min(look.radius_y, height / 2)),
+            brush.Get());
         nvx::ComPtr<IDWriteTextLayout> layout;
-        if (!text_.empty() && text_format_ &&
-            SUCCEEDED(write_factory_->CreateTextLayout(text_.c_str(), static_cast<UINT32>(text_.size()),
+        if (!look.text.empty() && text_format_ &&
+            SUCCEEDED(write_factory_->CreateTextLayout(look.text.c_str(),
+                                                       static_cast<UINT32>(look.text.size()),
                                                        text_format_.Get(), width, height, &layout))) {
             layout->SetTextAlignment(DWRITE_TEXT_ALIGNMENT_CENTER);
             DWRITE_TEXT_METRICS metrics{};
@@ -171,15 +197,12 @@ void CNVXTextButton::PaintDirect2D(HDC dc, const RECT& client) {
             const float below =
                 std::max(0.0f, overhang.bottom + metrics.layoutHeight - metrics.top - metrics.height);
             const int text_height = static_cast<int>(std::ceil(above + metrics.height + below));
-            const int client_height = client.bottom - client.top;
-            const D2D1_POINT_2F origin{static_cast<float>(client.left),
-                                       static_cast<float>(client.top + (client_height - text_height) / 2)};
-            brush->SetColor(ToColor(TextColor()));
+            const D2D1_POINT_2F origin{0.0f, static_cast<float>((look.height - text_height) / 2)};
+            brush->SetColor(ToColor(look.text_color));
             render_target_->DrawTextLayout(origin, layout.Get(), brush.Get());
         }
     }
-    if (render_target_->EndDraw() == static_cast<HRESULT>(D2DERR_RECREATE_TARGET))
-        ReleaseRenderResources(); // made anew on the next paint
+    return EndDirect2DDraw(render_target_.Get());
 }
 
 // Without Direct2D: the same colours, a plain rectangle and one line of GDI text.

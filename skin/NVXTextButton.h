@@ -7,10 +7,12 @@
 #include "framework/Wnd.h"
 #include "skin/ButtonPress.h"
 #include "skin/GdiOwners.h"
+#include "skin/PaintCache.h"
 
 #include <d2d1_1.h>
 #include <dwrite.h>
 
+#include <optional>
 #include <string>
 
 class CNVXTextButton : public CWnd {
@@ -43,11 +45,26 @@ protected:
     LRESULT WindowProc(UINT msg, WPARAM wparam, LPARAM lparam) override;
 
 private:
+    // Everything a Direct2D paint depends on: the same look draws the same pixels.
+    struct Look {
+        int width;
+        int height;
+        COLORREF surround;
+        COLORREF fill;
+        COLORREF text_color;
+        float radius_x;
+        float radius_y;
+        std::wstring text;
+        bool operator==(const Look&) const = default;
+    };
+
     void Paint();
     bool CreateRenderResources();
     void ReleaseRenderResources();
     long RenderResourceCount() const noexcept;
     void PaintDirect2D(HDC dc, const RECT& client);
+    // Draws the look into the bound target; answers EndDraw's result.
+    HRESULT Render(const Look& look);
     void PaintGdi(HDC dc, const RECT& client);
     COLORREF FillColor() const;
     COLORREF TextColor() const;
@@ -60,5 +77,7 @@ private:
     nvx::ComPtr<IDWriteFactory> write_factory_;
     nvx::ComPtr<IDWriteTextFormat> text_format_;
     bool no_direct2d_ = false; // a factory could not be made: draw with GDI from now on
+    CPaintCache painted_;
+    std::optional<Look> painted_look_; // what painted_ holds
     skin::Font gdi_font_;
 };

@@ -5,7 +5,10 @@
 #include "skin/ScreenDpi.h"
 #include "skin/ThemeFonts.h"
 #include "skin/ThemePalette.h"
+#include "tests/gallery/GallerySlideshow.h"
 #include "tests/gallery/gallery_resource.h"
+
+#include <iterator>
 
 namespace {
 
@@ -84,9 +87,9 @@ CGalleryDialog::~CGalleryDialog() {
         ::DestroyIcon(icon_);
 }
 
-HWND CGalleryDialog::MakeChild(const wchar_t* window_class, DWORD style, int x, int y, int width,
-                               int height) {
-    return ::CreateWindowExW(0, window_class, L"", WS_CHILD | WS_VISIBLE | style, ScaleX(x), ScaleY(y),
+HWND CGalleryDialog::MakeChild(const wchar_t* window_class, DWORD style, int x, int y, int width, int height,
+                               DWORD ex_style) {
+    return ::CreateWindowExW(ex_style, window_class, L"", WS_CHILD | WS_VISIBLE | style, ScaleX(x), ScaleY(y),
                              ScaleX(width), ScaleY(height), GetSafeHwnd(),
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(next_id_++)),
                              ::GetModuleHandleW(nullptr), nullptr);
@@ -205,7 +208,7 @@ void CGalleryDialog::AddLabels(int y) {
     CNVXStatic& focused = AddLabel(L"Privacy Statement", theThemeFonts.font_link.get(), kLinkColor,
                                    DT_SINGLELINE | DT_VCENTER | DT_CENTER, 396, y + 26, 170, 26);
     focused.is_link = 1;
-    ::SetFocus(focused.GetSafeHwnd());
+    focused.focused = 1; // the keyboard focus is in the focused edit field below
     AddLabel(L"Welcome", theThemeFonts.font_title.get(), theThemePalette.title_text,
              DT_SINGLELINE | DT_BOTTOM, kMargin, y + 56, 300, 44);
     AddLabel(L"A label in the fallback font", nullptr, text, DT_SINGLELINE | DT_BOTTOM, 336, y + 76, 300, 22);
@@ -219,14 +222,143 @@ void CGalleryDialog::AddLabels(int y) {
     wrapped.background_color = theThemePalette.combo_background;
 }
 
-int CGalleryDialog::AddProgressControls(int) {
-    // CNVXProgress at 0, 500 and 1000 of 1000, and CNVXSliderShowCtrl with two slides, join here.
-    return 0;
+int CGalleryDialog::AddProgressControls(int y) {
+    AddSectionTitle(L"Progress bar: 0, 1, 250, 500, 990 and 1000 of 1000", y);
+    const int positions[] = {0, 1, 250, 500, 990, 1000};
+    constexpr int kRows = 3;
+    constexpr int kColumn = (kClientWidth - 2 * kMargin) / 2;
+    constexpr int kLabelWidth = 44;
+    constexpr int kBarWidth = kColumn - kLabelWidth - 24;
+    for (int i = 0; i < static_cast<int>(std::size(positions)); ++i) {
+        const int x = kMargin + (i / kRows) * kColumn;
+        const int row = y + 26 + (i % kRows) * 22;
+        AddLabel(std::to_wstring(positions[i]), theThemeFonts.font_body.get(), theThemePalette.label_text,
+                 DT_SINGLELINE | DT_VCENTER | DT_RIGHT, x, row, kLabelWidth, 18);
+        // As the progress page sets it up: the window as high as the bar, the bar centred in it.
+        auto bar = std::make_unique<CNVXProgress>();
+        const RECT place{ScaleX(x + kLabelWidth + 10), ScaleY(row + 5),
+                         ScaleX(x + kLabelWidth + 10 + kBarWidth), ScaleY(row + 5) + ScaleY(8)};
+        if (!bar->Create(WS_CHILD | WS_VISIBLE, place, this, next_id_++))
+            continue;
+        bar->background_color = theThemePalette.window_background;
+        bar->track_color = theThemePalette.progress_track;
+        bar->fill_color = theThemePalette.progress_fill;
+        bar->range = 1000;
+        bar->position = positions[i];
+        bar->bar_rect = RECT{0, 0, place.right - place.left, ScaleY(8)};
+        controls_.push_back(std::move(bar));
+    }
+    return 26 + kRows * 22 + 12;
 }
 
-int CGalleryDialog::AddInputControls(int) {
-    // CNVXComboBox closed, hot and dropped, and CNVXEdit normal, focused and read-only join here.
-    return 0;
+int CGalleryDialog::AddSlideshows(int y) {
+    AddSectionTitle(L"Slideshow: a picture standing, and halfway through a slide", y);
+    const HFONT font = theThemeFonts.font_title.get();
+    const int picture_width = ScaleX(240);
+    const int picture_height = ScaleY(96);
+    slide_pictures_.push_back(DrawSlidePicture(picture_width, picture_height, RGB(7, 165, 216),
+                                               RGB(10, 60, 110), L"Slide one", font));
+    slide_pictures_.push_back(DrawSlidePicture(picture_width, picture_height, RGB(216, 120, 40),
+                                               RGB(110, 30, 20), L"Slide two", font));
+    const struct {
+        double moment; // the first picture stands 7.5 s, then slides for 0.6 s
+        const wchar_t* state;
+    } shows[] = {{2.0, L"standing"}, {7.8, L"sliding"}};
+    constexpr int kWidth = (kClientWidth - 3 * kMargin) / 2;
+    int x = kMargin;
+    for (const auto& s : shows) {
+        auto show = std::make_unique<CStillSlideshow>();
+        const RECT place{ScaleX(x), ScaleY(y + 26), ScaleX(x + kWidth), ScaleY(y + 26 + 110)};
+        if (!show->Create(WS_CHILD | WS_VISIBLE, place, this, next_id_++))
+            continue;
+        show->Freeze();
+        show->moment = s.moment;
+        show->background_color = theThemePalette.combo_background; // shows the control's edges
+        for (const skin::Bitmap& picture : slide_pictures_)
+            show->pictures.push_back(SlidePicture{picture_width, picture_height, picture.get()});
+        controls_.push_back(std::move(show));
+        AddLabel(s.state, theThemeFonts.font_body.get(), theThemePalette.label_text,
+                 DT_SINGLELINE | DT_VCENTER | DT_CENTER, x, y + 140, kWidth, 18);
+        x += kWidth + kMargin;
+    }
+    return 26 + 110 + 4 + 18 + 12;
+}
+
+CNVXComboBox& CGalleryDialog::AddCombo(int x, int y, int selected) {
+    auto combo = std::make_unique<CNVXComboBox>();
+    // The settings page's template combo: a drop-down with an owner-drawn, read-only field.
+    combo->SubclassWindow(
+        MakeChild(L"ComboBox", WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWN | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS,
+                  x, y, 190, 120));
+    const ThemePalette& palette = theThemePalette;
+    combo->background_color = palette.combo_background;
+    combo->arrow_background_color = palette.combo_arrow_background;
+    combo->border_color = palette.combo_background;
+    combo->font = &theThemeFonts.font_body;
+    combo->list().font = &theThemeFonts.font_body;
+    combo->edit_part().SendMessage(EM_SETREADONLY, TRUE);
+    for (const wchar_t* item : {L"English", L"Deutsch", L"Fran\u00e7ais", L"Espa\u00f1ol", L"Italiano"})
+        combo->SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+    combo->SendMessage(CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), ScaleExactY(24));
+    combo->SendMessage(CB_SETCURSEL, static_cast<WPARAM>(selected));
+    ::SetWindowPos(*combo, nullptr, 0, 0, ScaleX(190), ScaleExactY(24) + 2, SWP_NOMOVE | SWP_NOZORDER);
+    CNVXComboBox& added = *combo;
+    controls_.push_back(std::move(combo));
+    return added;
+}
+
+CNVXEdit& CGalleryDialog::AddEdit(int x, int y) {
+    auto edit = std::make_unique<CNVXEdit>();
+    // A template's bordered edit: the dialog manager turns WS_BORDER into a sunken client edge.
+    edit->SubclassWindow(MakeChild(L"Edit", WS_TABSTOP | ES_AUTOHSCROLL, x, y, 190, 26, WS_EX_CLIENTEDGE));
+    const ThemePalette& palette = theThemePalette;
+    edit->border_color = palette.combo_background;
+    edit->background_color = palette.combo_background;
+    edit->RecreateBackgroundBrush();
+    edit->input_mode = 2;
+    edit->SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(theThemeFonts.font_body.get()), TRUE);
+    edit->SetWindowText(L"C:\\Program Files\\Lumetra");
+    CNVXEdit& added = *edit;
+    controls_.push_back(std::move(edit));
+    return added;
+}
+
+int CGalleryDialog::AddInputControls(int y) {
+    AddSectionTitle(L"Combo boxes: closed, hot, dropped; edit fields: normal, focused, disabled", y);
+    constexpr int kColumn = 206;
+    const HFONT body = theThemeFonts.font_body.get();
+    const COLORREF text = theThemePalette.label_text;
+    auto state = [&](const wchar_t* label, int x, int row) {
+        AddLabel(label, body, text, DT_SINGLELINE | DT_VCENTER, x, row, 190, 18);
+    };
+    const int first = y + 26;
+    const int second = first + 54;
+    const int third = second + 54;
+
+    AddCombo(kMargin, first, 2);
+    state(L"closed", kMargin, first + 30);
+    CNVXComboBox& hot = AddCombo(kMargin + kColumn, first, 1);
+    hot.SendMessage(WM_COMBO_EDIT_MOUSE_ENTER); // as when the mouse is over it
+    state(L"hot", kMargin + kColumn, first + 30);
+    AddCombo(kMargin + 2 * kColumn, first, -1);
+    state(L"nothing selected", kMargin + 2 * kColumn, first + 30);
+
+    AddEdit(kMargin, second);
+    state(L"normal", kMargin, second + 30);
+    CNVXEdit& focused = AddEdit(kMargin + kColumn, second);
+    // A click, as the user's first one: focus, the whole text selected, the active frame.
+    focused.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(ScaleX(20), ScaleY(10)));
+    focused.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(ScaleX(20), ScaleY(10)));
+    state(L"focused", kMargin + kColumn, second + 30);
+    CNVXEdit& disabled = AddEdit(kMargin, third);
+    ::EnableWindow(disabled, FALSE);
+    state(L"disabled", kMargin, third + 30);
+
+    // Dropped last, with room below it for its list (seven items of 22 pixels).
+    dropped_combo_ = &AddCombo(kMargin + 2 * kColumn, second, 0);
+    const int below_list = second + 26 + 7 * 22 + 6;
+    state(L"dropped", kMargin + 2 * kColumn, below_list);
+    return below_list + 18 + kMargin - y;
 }
 
 void CGalleryDialog::MakeFrames() {
@@ -275,11 +407,17 @@ BOOL CGalleryDialog::OnInitDialog() {
     AddLabels(y);
     y += 164;
     y += AddProgressControls(y);
+    y += AddSlideshows(y);
     y += AddInputControls(y);
     SizeForClient(GetSafeHwnd(), ScaleX(8), ScaleY(8), ScaleX(kClientWidth), ScaleY(y));
     MakeFrames();
     RepaintFrame();
-    return FALSE; // the focus stays on the focused link
+    // The list drops in screen coordinates: only once the gallery stands where it stays.
+    if (dropped_combo_) {
+        dropped_combo_->SendMessage(CB_SHOWDROPDOWN, TRUE);
+        dropped_combo_->SendMessage(WM_COMBO_EDIT_MOUSE_ENTER);
+    }
+    return FALSE; // the focus stays where the gallery put it
 }
 
 RECT CGalleryDialog::ScreenBounds() const {
@@ -296,4 +434,6 @@ void CGalleryDialog::RepaintAll() const {
     ::RedrawWindow(GetSafeHwnd(), nullptr, nullptr, kEverything);
     for (const auto& frame : frames_)
         ::RedrawWindow(frame->GetSafeHwnd(), nullptr, nullptr, kEverything);
+    if (dropped_combo_ && ::IsWindowVisible(dropped_combo_->list()))
+        ::RedrawWindow(dropped_combo_->list(), nullptr, nullptr, kEverything);
 }

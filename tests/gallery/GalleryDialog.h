@@ -3,8 +3,12 @@
 // of small skinned frames showing the caption buttons in their states. States that the mouse
 // would bring about (hover, pressed) are set directly, so that a screenshot shows them all at
 // once; the mouse must stay away from the windows meanwhile.
+#include "skin/GdiOwners.h"
 #include "skin/NVXButton.h"
+#include "skin/NVXComboBox.h"
 #include "skin/NVXDialog.h"
+#include "skin/NVXEdit.h"
+#include "skin/NVXProgress.h"
 #include "skin/NVXStatic.h"
 #include "skin/NVXTextButton.h"
 
@@ -52,7 +56,8 @@ protected:
     BOOL OnInitDialog() override;
 
 private:
-    HWND MakeChild(const wchar_t* window_class, DWORD style, int x, int y, int width, int height);
+    HWND MakeChild(const wchar_t* window_class, DWORD style, int x, int y, int width, int height,
+                   DWORD ex_style = 0);
     CNVXStatic& AddLabel(const std::wstring& text, HFONT font, COLORREF color, UINT flags, int x, int y,
                          int width, int height);
     void AddSectionTitle(const std::wstring& text, int y);
@@ -61,13 +66,18 @@ private:
     void AddTextButtons(int y);
     void AddPictureButtons(int y);
     void AddLabels(int y);
-    // Slots for the controls that join the gallery later: the progress bar and slideshow, the
-    // combo box and edit field. Each answers the height it used (0 while empty).
+    // The progress bars, the slideshows, the combo boxes and edit fields; each answers the
+    // height it used.
     int AddProgressControls(int y);
+    int AddSlideshows(int y);
     int AddInputControls(int y);
+    CNVXComboBox& AddCombo(int x, int y, int selected);
+    CNVXEdit& AddEdit(int x, int y);
     void MakeFrames();
 
     std::vector<std::unique_ptr<CWnd>> controls_;
+    std::vector<skin::Bitmap> slide_pictures_;
+    CNVXComboBox* dropped_combo_ = nullptr;
     std::vector<std::unique_ptr<CGalleryFrame>> frames_;
     int next_id_ = 9200;
     HICON icon_ = nullptr;

@@ -8,6 +8,7 @@
 #include "skin/ScreenDpi.h"
 #include "skin/ThemeFonts.h"
 #include "skin/ThemePalette.h"
+#include "tests/skin/LostDraws.h"
 #include "tests/skin/SkinTestWindow.h"
 #include "tests/support/InstallerProcess.h"
 
@@ -186,6 +187,34 @@ TEST_F(ButtonsTest, WithoutDirect2DTheTextButtonDrawsWithGdi) {
     EXPECT_GT(CountClientPixels(fallback.GetSafeHwnd(), {30, 8, 90, 28}, p.action_text, 30), 15);
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines.front().rfind(L"Failed to cread Direct2D Factory", 0), 0u);
+}
+
+// A lost device: the draw that ends in D2DERR_RECREATE_TARGET gives back all four render
+// resources; the next paint makes them anew and draws the button as it stands.
+TEST_F(ButtonsTest, ALostRenderTargetIsMadeAnewForTheNextPaint) {
+    const long resources = CNVXTextButton::LiveRenderResources();
+    ASSERT_GE(resources, 4) << "the button drew with Direct2D";
+    CLostDraws draws(1);
+    const ThemePalette& p = theThemePalette;
+    auto repaint = [&] {
+        ::RedrawWindow(Text(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        Settle();
+    };
+
+    text_button_.SetEnabled(false); // a new look: drawn, and the draw is lost
+    EXPECT_EQ(CNVXTextButton::LiveRenderResources(), resources - 4);
+    EXPECT_EQ(draws.factories, 0);
+    repaint();
+    EXPECT_EQ(draws.factories, 1);
+    EXPECT_EQ(CNVXTextButton::LiveRenderResources(), resources);
+    EXPECT_TRUE(SameColor(TextFill(), p.action_disabled));
+    EXPECT_GT(CountClientPixels(Text(), {30, 8, 90, 28}, p.action_text_disabled, 30), 15) << "the caption";
+
+    // Made once: later looks reuse them.
+    text_button_.SetEnabled(true);
+    repaint();
+    EXPECT_EQ(draws.factories, 1);
+    EXPECT_TRUE(SameColor(TextFill(), p.action_normal));
 }
 
 TEST_F(ButtonsTest, PictureButtonShowsItsStatesAndPicture) {

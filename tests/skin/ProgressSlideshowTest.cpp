@@ -2,6 +2,7 @@
 #include "skin/NVXProgress.h"
 #include "skin/NVXSliderShowCtrl.h"
 #include "skin/ScreenDpi.h"
+#include "tests/skin/LostDraws.h"
 #include "tests/skin/SkinControlHost.h"
 
 #include <gtest/gtest.h>
@@ -102,6 +103,31 @@ TEST_F(ProgressBarTest, WithoutDirect2DNothingIsDrawnAndEveryPaintTriesAgain) {
     }
     EXPECT_GE(attempts, 3) << "a paint did not ask for a factory";
     EXPECT_TRUE(::IsWindow(bar_));
+}
+
+// A lost device: the draw that ends in D2DERR_RECREATE_TARGET drops the factory and the render
+// target; the next paint makes both anew and shows the position as it stands.
+TEST_F(ProgressBarTest, ALostRenderTargetIsMadeAnewForTheNextPaint) {
+    Show(500);
+    CLostDraws draws(1);
+    const ThemePalette& palette = theThemePalette;
+    const int middle = kSlack + ScaleY(8) / 2;
+
+    Show(250); // drawn, and the draw is lost
+    EXPECT_EQ(draws.lost, 0);
+    EXPECT_EQ(draws.factories, 0);
+    const CCapture shown = Show(250);
+    EXPECT_EQ(draws.factories, 1) << "the next paint made a factory";
+    EXPECT_TRUE(SameColour(shown.At(kSlack + 2, middle), palette.progress_fill));
+    EXPECT_TRUE(SameColour(shown.At(kSlack + 74, middle), palette.progress_fill));
+    EXPECT_TRUE(SameColour(shown.At(kSlack + 75, middle), palette.progress_track));
+    EXPECT_TRUE(SameColour(shown.At(kSlack + 120, middle), palette.progress_track))
+        << "not the 500 drawn before";
+
+    // Made once: later positions reuse them.
+    const CCapture later = Show(990);
+    EXPECT_EQ(draws.factories, 1);
+    EXPECT_TRUE(SameColour(later.At(kSlack + 296, middle), palette.progress_fill));
 }
 
 // The fill's edge is straight: every row of the bar's straight middle ends at the same column.
