@@ -10,7 +10,7 @@ export WINEPREFIX="$build/gallery-prefix" WINEDEBUG=-all WINEARCH=win64 WINEDLLO
 "$root/scripts/wine-prefix.sh" "$WINEPREFIX"
 export FONTCONFIG_FILE="$WINEPREFIX/fonts.conf"
 mkdir -p "$out"
-rm -f "$out"/gallery-*.png
+for dpi in ${DPIS:-96 120 144 192}; do rm -f "$out/gallery-$dpi.png"; done
 
 # One display for all four runs; the script below runs on it.
 # shellcheck disable=SC2016
