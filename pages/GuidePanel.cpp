@@ -3,7 +3,9 @@
 #include "skin/BlendPicture.h"
 #include "skin/ImageWrapper.h"
 #include "skin/OffscreenCanvas.h"
+#include "resources/resource.h"
 #include "skin/ScreenDpi.h"
+#include "skin/ThemeFonts.h"
 #include "skin/ThemePalette.h"
 
 #include <algorithm>
@@ -60,6 +62,30 @@ void CGuidePanel::MeasureText(const std::wstring& text, HFONT font, SIZE& size) 
         size.cx = measured.cx;
         size.cy = std::max(size.cy, measured.cy);
     }
+}
+
+void CGuidePanel::DrawPageHeading(HDC dc, int icon_top, const std::wstring& title) const {
+    const RECT client = GetClientRect();
+    const int icon_size = ScaleX(64);
+    nvx::UniqueIcon icon(
+        static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APPLICATION_ICON),
+                                        IMAGE_ICON, icon_size, icon_size, LR_DEFAULTCOLOR)));
+    if (icon)
+        ::DrawIconEx(dc, (client.right - client.left - icon_size) / 2, icon_top, icon.get(), icon_size,
+                     icon_size, 0, nullptr, DI_NORMAL);
+    if (title.empty())
+        return;
+    HGDIOBJ previous = ::SelectObject(dc, theThemeFonts.font_title.get());
+    SIZE size{};
+    ::GetTextExtentPoint32W(dc, title.c_str(), static_cast<int>(title.size()), &size);
+    RECT rect{(client.right - client.left - size.cx) / 2, icon_top + icon_size + size.cy / 2, 0, 0};
+    rect.right = rect.left + size.cx;
+    rect.bottom = rect.top + size.cy;
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, theThemePalette.title_text);
+    ::DrawTextW(dc, title.c_str(), static_cast<int>(title.size()), &rect,
+                DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_WORD_ELLIPSIS);
+    ::SelectObject(dc, previous);
 }
 
 void CGuidePanel::PaintBackground(HDC target) {

@@ -42,6 +42,9 @@ protected:
     // Widens `size` to the text drawn in font: cx becomes the text width, cy at least its
     // height. Nothing changes for an empty text or when nothing could be measured.
     void MeasureText(const std::wstring& text, HFONT font, SIZE& size) const;
+    // The product icon (64 px at 96 DPI) centred with its top at `icon_top`, and below it the
+    // title centred in the title font (nothing for an empty title).
+    void DrawPageHeading(HDC dc, int icon_top, const std::wstring& title) const;
     // Removes the frame the templates carry (caption, sizing border, modal frame).
     void RemoveTemplateFrame() const noexcept;
 

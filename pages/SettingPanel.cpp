@@ -370,29 +370,7 @@ BOOL CSettingPanel::CanClose() {
 
 void CSettingPanel::DrawContent(HDC dc) {
     const RECT client = GetClientRect();
-    const int icon_size = ScaleX(64);
-    const int icon_top = client.top + ScaleX(48);
-    nvx::UniqueIcon icon(
-        static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APPLICATION_ICON),
-                                        IMAGE_ICON, icon_size, icon_size, LR_DEFAULTCOLOR)));
-    if (icon)
-        ::DrawIconEx(dc, (client.right - client.left - icon_size) / 2, icon_top, icon.get(), icon_size,
-                     icon_size, 0, nullptr, DI_NORMAL);
-
-    const std::wstring& name = theConfig.manifest.full_name;
-    if (!name.empty()) {
-        HGDIOBJ previous = ::SelectObject(dc, theThemeFonts.font_title.get());
-        SIZE text{};
-        ::GetTextExtentPoint32W(dc, name.c_str(), static_cast<int>(name.size()), &text);
-        RECT rect{(client.right - client.left - text.cx) / 2, icon_top + icon_size + text.cy / 2, 0, 0};
-        rect.right = rect.left + text.cx;
-        rect.bottom = rect.top + text.cy;
-        ::SetBkMode(dc, TRANSPARENT);
-        ::SetTextColor(dc, theThemePalette.title_text);
-        ::DrawTextW(dc, name.c_str(), static_cast<int>(name.size()), &rect,
-                    DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_WORD_ELLIPSIS);
-        ::SelectObject(dc, previous);
-    }
+    DrawPageHeading(dc, client.top + ScaleX(48), theConfig.manifest.full_name);
 
     if (separator_start.x != 0 || separator_start.y != 0) {
         nvx::UniquePen pen(::CreatePen(PS_SOLID, 1, kSeparatorColor));

@@ -4,6 +4,7 @@
 #include "framework/Handles.h"
 #include "localization/UIStrings.h"
 #include "pages/ContentSelection.h"
+#include "pages/ProductLaunch.h"
 #include "pages/ProgressText.h"
 #include "resources/resource.h"
 #include "selfupdate/DesktopLaunch.h"
@@ -31,12 +32,6 @@ int SlideshowHeight() {
     return height;
 }
 
-std::wstring InstalledExecutablePath() {
-    std::wstring folder = theConfig.install_folder;
-    if (!folder.empty() && folder.back() == L'\\')
-        folder.pop_back();
-    return folder + L"\\" + theConfig.manifest.main_component_executable;
-}
 } // namespace
 
 const RunningAppProbe running_app_probes[2] = {{L"TODO", L"TODO"}, {L"TODO", L"TODO"}};
@@ -180,16 +175,6 @@ void CStatusPanel::ReportFinalState(InstallState state) {
         host->ReportExitCode(kExitCancelled);
 }
 
-void CStatusPanel::LaunchProduct() {
-    const std::wstring path = InstalledExecutablePath();
-    if (!::PathFileExistsW(path.c_str()))
-        return;
-    const HRESULT com = ::CoInitialize(nullptr);
-    LaunchAsDesktopUser(path);
-    if (SUCCEEDED(com))
-        ::CoUninitialize();
-}
-
 bool CStatusPanel::RefreshProgress() {
     const ProgressSnapshot snapshot = GetProgressSnapshot();
     progress_bar_.position = BarPosition(snapshot.percent);
@@ -202,7 +187,7 @@ bool CStatusPanel::RefreshProgress() {
     case InstallState::Finished:
         ReportFinalState(snapshot.state);
         if (options_.launch_when_done) {
-            LaunchProduct();
+            LaunchInstalledProduct();
             CloseGuide();
         } else if (!options_.silent_mode) {
             GoToNextPage();

@@ -62,7 +62,6 @@ private:
     void SetupLabel(CNVXStatic& label, int id, const std::wstring& text, UINT flags);
     void SetLabelText(CNVXStatic& label, const std::wstring& text);
     void OnStartTimer();
-    void LaunchProduct();
     void ReportFinalState(InstallState state);
     void CloseGuide();
 

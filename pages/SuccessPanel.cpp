@@ -1,5 +1,7 @@
 #include "pages/SuccessPanel.h"
 
+#include "pages/ProductLaunch.h"
+
 #include "config/InstallConfig.h"
 #include "framework/Handles.h"
 #include "localization/MessageText.h"
@@ -47,29 +49,8 @@ void CSuccessPanel::LayoutControls(const RECT& client) {
 }
 
 void CSuccessPanel::DrawContent(HDC dc) {
-    const RECT client = GetClientRect();
-    const int icon_size = ScaleX(64);
-    const int icon_top = client.top + ScaleX(90);
-    nvx::UniqueIcon icon(
-        static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APPLICATION_ICON),
-                                        IMAGE_ICON, icon_size, icon_size, LR_DEFAULTCOLOR)));
-    if (icon)
-        ::DrawIconEx(dc, (client.right - client.left - icon_size) / 2, icon_top, icon.get(), icon_size,
-                     icon_size, 0, nullptr, DI_NORMAL);
-    const std::wstring text = FillPlaceholder(Text(ui::kProductReady), theConfig.manifest.short_name);
-    if (text.empty())
-        return;
-    HGDIOBJ previous = ::SelectObject(dc, theThemeFonts.font_title.get());
-    SIZE size{};
-    ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    RECT rect{(client.right - client.left - size.cx) / 2, icon_top + icon_size + size.cy / 2, 0, 0};
-    rect.right = rect.left + size.cx;
-    rect.bottom = rect.top + size.cy;
-    ::SetBkMode(dc, TRANSPARENT);
-    ::SetTextColor(dc, theThemePalette.title_text);
-    ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect,
-                DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_WORD_ELLIPSIS);
-    ::SelectObject(dc, previous);
+    DrawPageHeading(dc, GetClientRect().top + ScaleX(90),
+                    FillPlaceholder(Text(ui::kProductReady), theConfig.manifest.short_name));
 }
 
 bool CSuccessPanel::OpenHomepage() {
@@ -84,16 +65,7 @@ bool CSuccessPanel::OpenHomepage() {
 }
 
 void CSuccessPanel::LaunchAndClose() {
-    std::wstring folder = theConfig.install_folder;
-    if (!folder.empty() && folder.back() == L'\\')
-        folder.pop_back();
-    const std::wstring path = folder + L"\\" + theConfig.manifest.main_component_executable;
-    if (::PathFileExistsW(path.c_str())) {
-        const HRESULT com = ::CoInitialize(nullptr);
-        LaunchAsDesktopUser(path);
-        if (SUCCEEDED(com))
-            ::CoUninitialize();
-    }
+    LaunchInstalledProduct();
     if (IPageHost* host = GetPageHost())
         host->CloseGuide();
 }
