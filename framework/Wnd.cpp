@@ -1,19 +1,59 @@
 #include "framework/Wnd.h"
 
 #include "framework/ExceptionGuard.h"
+#include "framework/Handles.h"
 #include "framework/WindowCreationHook.h"
 
 #include <commctrl.h>
 
+#include <mutex>
+#include <new>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
 namespace {
 
-constexpr wchar_t kObjectProperty[] = L"NVXWndObject";
 constexpr wchar_t kPlainClassName[] = L"NVXWnd";
 // One entry of ours per window: an object attaches to a window at most once.
 constexpr UINT_PTR kSubclassId = 1;
+
+// Which object each window belongs to. Kept in the process rather than as a window property:
+// every message looks its object up, and a property is a round trip to the window server
+// under Wine, several per paint of a control.
+class CObjectMap {
+public:
+    CWnd* Find(HWND hwnd) noexcept {
+        std::lock_guard hold(lock_);
+        auto found = objects_.find(hwnd);
+        return found == objects_.end() ? nullptr : found->second;
+    }
+    bool Add(HWND hwnd, CWnd* object) noexcept {
+        std::lock_guard hold(lock_);
+        try {
+            return objects_.emplace(hwnd, object).second;
+        } catch (const std::bad_alloc&) {
+            return false; // the window then runs on its default procedure
+        }
+    }
+    void Remove(HWND hwnd, CWnd* object) noexcept {
+        std::lock_guard hold(lock_);
+        auto found = objects_.find(hwnd);
+        if (found != objects_.end() && found->second == object)
+            objects_.erase(found);
+    }
+
+private:
+    CCriticalSection lock_;
+    std::unordered_map<HWND, CWnd*> objects_;
+};
+
+CObjectMap& Objects() {
+    // Never destroyed: objects with static storage may let go of their windows after every
+    // other static is gone.
+    static CObjectMap* const objects = new CObjectMap;
+    return *objects;
+}
 
 ATOM RegisterPlainClass() {
     static const ATOM atom = [] {
@@ -87,12 +127,12 @@ CWnd::~CWnd() {
 }
 
 CWnd* CWnd::FromHandle(HWND hwnd) noexcept {
-    return hwnd ? static_cast<CWnd*>(::GetPropW(hwnd, kObjectProperty)) : nullptr;
+    return hwnd ? Objects().Find(hwnd) : nullptr;
 }
 
 void CWnd::Attach(HWND hwnd) noexcept {
     hwnd_ = hwnd;
-    ::SetPropW(hwnd, kObjectProperty, this);
+    Objects().Add(hwnd, this);
 }
 
 void CWnd::Detach() noexcept {
@@ -105,8 +145,8 @@ void CWnd::Detach() noexcept {
         // does), so then our entry stays, passing messages on, until the window ends.
         if (subclassed_ && ::GetWindowLongPtrW(hwnd_, GWLP_WNDPROC) == chain_procedure_)
             ::RemoveWindowSubclass(hwnd_, SubclassEntry, kSubclassId);
-        ::RemovePropW(hwnd_, kObjectProperty);
     }
+    Objects().Remove(hwnd_, this);
     subclassed_ = false;
     hwnd_ = nullptr;
 }

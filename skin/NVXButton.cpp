@@ -48,11 +48,10 @@ BOOL CNVXButton::PreTranslateMessage(MSG* msg) {
 
 bool CNVXButton::DrawItem(DRAWITEMSTRUCT* item) {
     const RECT& bounds = item->rcItem;
-    COffscreenCanvas canvas(item->hDC, bounds.right - bounds.left, bounds.bottom - bounds.top);
-    if (!canvas)
+    const RECT area{0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top};
+    HDC dc = canvas_.Surface(item->hDC, area.right, area.bottom);
+    if (!dc)
         return true;
-    HDC dc = canvas.dc();
-    const RECT area = canvas.rect();
     ::SetStretchBltMode(dc, COLORONCOLOR);
     FillSolid(dc, area, normal_color);
     if (state.hover || state.pressed) {
@@ -79,7 +78,7 @@ bool CNVXButton::DrawItem(DRAWITEMSTRUCT* item) {
         ::DrawTextW(dc, text_.c_str(), static_cast<int>(text_.size()), &text_area,
                     DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_WORD_ELLIPSIS);
     }
-    canvas.CopyTo(item->hDC, bounds.left, bounds.top);
+    canvas_.CopyTo(item->hDC, bounds.left, bounds.top);
     return true;
 }
 

@@ -5,6 +5,7 @@
 #include "framework/Wnd.h"
 #include "skin/ButtonPress.h"
 #include "skin/ImageWrapper.h"
+#include "skin/PaintCache.h"
 
 #include <memory>
 #include <string>
@@ -42,4 +43,5 @@ private:
     int image_width_ = 0;
     int image_height_ = 0;
     BLENDFUNCTION blend_{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    CPaintCache canvas_;
 };

@@ -183,13 +183,11 @@ void CNVXComboBox::OnPaint() {
     if (width <= 0 || height <= 0)
         return;
     // Drawn off screen and copied in one step.
-    nvx::UniqueMemoryDc canvas(::CreateCompatibleDC(dc.get()));
-    nvx::UniqueBitmap bitmap(::CreateCompatibleBitmap(dc.get(), width, height));
-    if (!canvas || !bitmap)
+    HDC canvas = canvas_.Surface(dc.get(), width, height);
+    if (!canvas)
         return;
-    nvx::SelectObjectScope select(canvas.get(), bitmap.get());
-    Paint(canvas.get(), client);
-    ::BitBlt(dc.get(), 0, 0, width, height, canvas.get(), 0, 0, SRCCOPY);
+    Paint(canvas, client);
+    canvas_.CopyTo(dc.get(), 0, 0);
 }
 
 void CNVXComboBox::Paint(HDC dc, const RECT& client) {

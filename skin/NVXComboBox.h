@@ -9,6 +9,7 @@
 // follows the mouse across all three windows.
 #include "framework/Handles.h"
 #include "framework/Wnd.h"
+#include "skin/PaintCache.h"
 
 #include <memory>
 
@@ -53,6 +54,8 @@ protected:
 
 private:
     void PaintFrame(HRGN update_region);
+
+    CPaintCache canvas_; // one item at a time
 };
 
 class CNVXComboBox : public CWnd {
@@ -101,4 +104,5 @@ private:
     bool tracking_ = false;
     CNVXComboBox_Edit edit_;
     std::unique_ptr<CNVXComboBox_ListBox> list_;
+    CPaintCache canvas_;
 };

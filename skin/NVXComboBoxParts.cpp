@@ -156,25 +156,23 @@ bool CNVXComboBox_ListBox::DrawItem(DRAWITEMSTRUCT* item) {
     const int height = target.bottom - target.top;
     if (width <= 0 || height <= 0)
         return true;
-    nvx::UniqueMemoryDc canvas(::CreateCompatibleDC(item->hDC));
-    nvx::UniqueBitmap bitmap(::CreateCompatibleBitmap(item->hDC, width, height));
-    if (!canvas || !bitmap)
+    HDC canvas = canvas_.Surface(item->hDC, width, height);
+    if (!canvas)
         return true;
-    nvx::SelectObjectScope select(canvas.get(), bitmap.get());
     const bool selected = (item->itemState & ODS_SELECTED) != 0;
-    FillSolid(canvas.get(), {0, 0, width, height}, selected ? selected_background_color : background_color);
+    FillSolid(canvas, {0, 0, width, height}, selected ? selected_background_color : background_color);
     if (item->itemID != static_cast<UINT>(-1)) {
         const std::wstring text = ListText(GetSafeHwnd(), item->itemID);
         HFONT text_font = font ? font->get() : nullptr;
-        nvx::SelectObjectScope select_font(canvas.get(),
+        nvx::SelectObjectScope select_font(canvas,
                                            text_font ? text_font : ::GetCurrentObject(item->hDC, OBJ_FONT));
-        ::SetBkMode(canvas.get(), TRANSPARENT);
-        ::SetTextColor(canvas.get(), selected ? selected_text_color : text_color);
+        ::SetBkMode(canvas, TRANSPARENT);
+        ::SetTextColor(canvas, selected ? selected_text_color : text_color);
         const PixelRect area = ListItemTextRect(width, height, ScaleExactX(4));
         RECT text_rect{area.left, area.top, area.right, area.bottom};
-        ::DrawTextW(canvas.get(), text.c_str(), static_cast<int>(text.size()), &text_rect,
+        ::DrawTextW(canvas, text.c_str(), static_cast<int>(text.size()), &text_rect,
                     DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
     }
-    ::BitBlt(item->hDC, target.left, target.top, width, height, canvas.get(), 0, 0, SRCCOPY);
+    canvas_.CopyTo(item->hDC, target.left, target.top);
     return true;
 }

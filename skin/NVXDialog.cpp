@@ -9,6 +9,7 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -134,11 +135,27 @@ void CNVXDialog::RepaintFrame() {
         LayoutCaptionButtonsNow();
         layout_pending_ = false;
     }
-    COffscreenCanvas canvas(dc.get(), width, height);
+    // Only the strip down to the client goes through the off-screen bitmap: below it the frame is
+    // borders of one colour each, which cannot flicker, and a bitmap of the whole window would be
+    // filled and copied for the few pixels the client leaves. What the frame draws beyond the
+    // strip's bitmap is clipped by it.
+    const int strip = std::clamp(std::max<int>(client.top, CaptionStrip(width, metrics_).bottom), 0, height);
+    HDC canvas = frame_canvas_.Surface(dc.get(), width, strip);
     if (!canvas)
         return;
-    PaintFrame(canvas.dc(), width, height);
-    canvas.CopyTo(dc.get());
+    PaintFrame(canvas, width, height);
+    frame_canvas_.CopyTo(dc.get(), 0, 0);
+    if (strip < height)
+        PaintFrameBelow(dc.get(), width, height, strip);
+}
+
+void CNVXDialog::PaintFrameBelow(HDC dc, int width, int height, int strip) {
+    const int side = metrics_.side_border;
+    const int bottom = metrics_.bottom_border;
+    FillSolid(dc, {side, strip, width - side, height - bottom}, theThemePalette.caption_background);
+    for (const RECT& edge : {RECT{0, height - bottom, width, height}, RECT{0, strip, side, height},
+                             RECT{width - side, strip, width, height}})
+        FillSolid(dc, edge, theThemePalette.frame_border);
 }
 
 void CNVXDialog::PaintFrame(HDC dc, int width, int height) {

@@ -8,6 +8,7 @@
 #include "skin/CaptionRules.h"
 #include "skin/GdiOwners.h"
 #include "skin/ImageWrapper.h"
+#include "skin/PaintCache.h"
 
 #include <memory>
 #include <vector>
@@ -63,6 +64,8 @@ private:
     void LayoutCaptionButtonsNow();
     void ShowMaximizeOrRestore(bool maximized);
     void PaintFrame(HDC dc, int width, int height);
+    // The side and bottom borders below the strip painted off screen, straight onto the window.
+    void PaintFrameBelow(HDC dc, int width, int height, int strip);
     void PaintCaptionTitle(HDC dc, PixelRect caption);
     void UpdateRegion();
     LRESULT OnNonClientMouse(UINT msg, WPARAM wparam, LPARAM lparam);
@@ -72,6 +75,7 @@ private:
 
     skin::Font caption_font_;
     FrameMetrics metrics_;
+    CPaintCache frame_canvas_; // the caption strip
     bool layout_pending_ = false;
     CCaptionTracker tracker_;
 };

@@ -77,20 +77,18 @@ void CNVXSliderShowCtrl::OnPaint() {
     Render(dc.get(), t);
 }
 
-void CNVXSliderShowCtrl::Render(HDC target, double t) const {
+void CNVXSliderShowCtrl::Render(HDC target, double t) {
     const RECT client = GetClientRect();
     const int width = client.right - client.left;
     const int height = client.bottom - client.top;
     if (width <= 0 || height <= 0)
         return;
     // Drawn off screen and copied in one step, so that a slide never flickers.
-    nvx::UniqueMemoryDc canvas(::CreateCompatibleDC(target));
-    nvx::UniqueBitmap canvas_bitmap(::CreateCompatibleBitmap(target, width, height));
-    if (!canvas || !canvas_bitmap)
+    HDC canvas = canvas_.Surface(target, width, height);
+    if (!canvas)
         return;
     {
-        nvx::SelectObjectScope select_canvas(canvas.get(), canvas_bitmap.get());
-        FillSolid(canvas.get(), client, background_color);
+        FillSolid(canvas, client, background_color);
         if (!pictures.empty()) {
             const RECT area{client.left + margin_left, client.top + margin_top, client.right - margin_right,
                             client.bottom - margin_bottom};
@@ -100,13 +98,14 @@ void CNVXSliderShowCtrl::Render(HDC target, double t) const {
             const SlidePicture& next = pictures[static_cast<size_t>(frame.next)];
             const SlidePlacements at = PlaceSlides(frame, area.right - area.left, area.bottom - area.top,
                                                    current.width, current.height, next.width, next.height);
-            nvx::UniqueMemoryDc source(::CreateCompatibleDC(target));
+            // Compatible with the canvas rather than the window: no trip to the display driver.
+            nvx::UniqueMemoryDc source(::CreateCompatibleDC(canvas));
             if (source) {
-                CopyPicture(canvas.get(), source.get(), current, area, at.current);
+                CopyPicture(canvas, source.get(), current, area, at.current);
                 if (at.draws_next)
-                    CopyPicture(canvas.get(), source.get(), next, area, at.next);
+                    CopyPicture(canvas, source.get(), next, area, at.next);
             }
         }
-        ::BitBlt(target, 0, 0, width, height, canvas.get(), 0, 0, SRCCOPY);
+        canvas_.CopyTo(target, 0, 0);
     }
 }

@@ -3,6 +3,7 @@
 // sliding out to the left while the next slides in. A 33 ms timer repaints it; a click anywhere
 // is reported to the parent with WM_SKIN_SLIDESHOW_CLICK.
 #include "framework/Wnd.h"
+#include "skin/PaintCache.h"
 
 #include <vector>
 
@@ -31,7 +32,7 @@ public:
     std::vector<SlidePicture> pictures;
 
     // Draws the control as it stands t seconds into the show (the paint uses the process clock).
-    void Render(HDC target, double t) const;
+    void Render(HDC target, double t);
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wparam, LPARAM lparam) override;
@@ -39,4 +40,6 @@ protected:
 
 private:
     void OnPaint();
+
+    CPaintCache canvas_;
 };

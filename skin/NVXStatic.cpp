@@ -22,16 +22,25 @@ void CNVXStatic::DrawLabelText(HDC dc, const std::wstring& label, RECT& rect) {
 
 bool CNVXStatic::DrawItem(DRAWITEMSTRUCT* item) {
     const RECT& bounds = item->rcItem;
-    {
-        COffscreenCanvas canvas(item->hDC, bounds.right - bounds.left, bounds.bottom - bounds.top);
-        if (!canvas)
+    Look look{bounds.right - bounds.left,
+              bounds.bottom - bounds.top,
+              text,
+              font,
+              text_color,
+              background_color,
+              draw_flags};
+    if (painted_look_ != look) {
+        painted_look_.reset();
+        HDC surface = painted_.Surface(item->hDC, look.width, look.height);
+        if (!surface)
             return true;
-        RECT area = canvas.rect();
-        FillSolid(canvas.dc(), area, background_color);
+        RECT area{0, 0, look.width, look.height};
+        FillSolid(surface, area, background_color);
         if (!text.empty())
-            DrawLabelText(canvas.dc(), text, area);
-        canvas.CopyTo(item->hDC, bounds.left, bounds.top);
+            DrawLabelText(surface, text, area);
+        painted_look_ = std::move(look);
     }
+    painted_.CopyTo(item->hDC, bounds.left, bounds.top);
     if (is_link && focused) {
         RECT focus = bounds;
         ::InflateRect(&focus, -2, -2);
@@ -40,8 +49,31 @@ bool CNVXStatic::DrawItem(DRAWITEMSTRUCT* item) {
     return true;
 }
 
+void CNVXStatic::PaintNow() {
+    // The item the static control would send its parent, drawn here: the way through the parent
+    // (WM_CTLCOLORSTATIC, then WM_DRAWITEM reflected back) costs two messages across windows a
+    // paint, with nothing on it for anyone but this label.
+    nvx::PaintDc dc(GetSafeHwnd());
+    if (!dc)
+        return;
+    DRAWITEMSTRUCT item{};
+    item.CtlType = ODT_STATIC;
+    item.CtlID = static_cast<UINT>(::GetDlgCtrlID(GetSafeHwnd()));
+    item.itemAction = ODA_DRAWENTIRE;
+    item.itemState = ::IsWindowEnabled(GetSafeHwnd()) ? 0 : ODS_DISABLED;
+    item.hwndItem = GetSafeHwnd();
+    item.hDC = dc.get();
+    item.rcItem = GetClientRect();
+    DrawItem(&item);
+}
+
 LRESULT CNVXStatic::WindowProc(UINT msg, WPARAM wparam, LPARAM lparam) {
     switch (msg) {
+    case WM_ERASEBKGND:
+        return TRUE; // the paint covers every pixel
+    case WM_PAINT:
+        PaintNow();
+        return 0;
     case WM_MOUSEMOVE:
     case WM_LBUTTONDOWN:
         if (is_link)

@@ -3,6 +3,9 @@
 // page sets the public fields; a click reaches the parent as STN_CLICKED when the template
 // gives the control SS_NOTIFY.
 #include "framework/Wnd.h"
+#include "skin/PaintCache.h"
+
+#include <optional>
 
 #include <string>
 
@@ -22,4 +25,21 @@ protected:
     bool DrawItem(DRAWITEMSTRUCT* item) override;
     // Draws the text into the off-screen canvas; a derived label may draw it otherwise.
     virtual void DrawLabelText(HDC dc, const std::wstring& label, RECT& rect);
+
+private:
+    void PaintNow();
+    // What decides the label's pixels; a repaint with the same look copies the last picture.
+    struct Look {
+        int width;
+        int height;
+        std::wstring text;
+        HFONT font;
+        COLORREF text_color;
+        COLORREF background_color;
+        UINT draw_flags;
+        bool operator==(const Look&) const = default;
+    };
+
+    CPaintCache painted_;
+    std::optional<Look> painted_look_; // what painted_ holds
 };

@@ -1,8 +1,11 @@
 #pragma once
-// The last picture a Direct2D control drew, kept off screen so that a repaint that would draw the
-// same pixels is one copy instead of a render (binding the render target to a DC and ending the
-// draw are by far the dearest steps). The control decides when the picture is still the same:
-// it keeps the inputs of its last render and compares them.
+// A control's off-screen surface, kept from one paint to the next. Making a memory DC and a bitmap
+// compatible with a window DC is not free (under Wine each is a check of the display devices
+// with the window server), and a control that would draw the same pixels again can copy its last
+// picture instead of rendering it (for a Direct2D control, binding the render target to a DC and
+// ending the draw are by far the dearest steps). The control decides when the picture is still
+// the same: it keeps the inputs of its last render and compares them. Whoever draws into the
+// surface sets the DC state it needs (modes, colours); selected objects are put back.
 #include "skin/GdiOwners.h"
 
 class CPaintCache {

@@ -22,6 +22,9 @@ for dpi in 96 192; do
     wine reg add "HKCU\\Control Panel\\Desktop" /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
     wineserver -k 2>/dev/null || true
     wineserver --wait 2>/dev/null || true
+    # The prefix'"'"'s services start with the first program: let them settle before measuring.
+    wine cmd /c exit >/dev/null 2>&1 || true
+    sleep 3
     rm -f "$out/paint-$dpi.txt"
     wine "$build/paint_bench.exe" /out "Z:${out//\//\\}\\paint-$dpi.txt" /repaints "$repaints" || echo "paint_bench failed at $dpi DPI" >&2
 done

@@ -9,6 +9,8 @@
 #include <windows.h>
 #include <shlwapi.h>
 
+#include <filesystem>
+
 using namespace nvxtest;
 
 namespace {
@@ -17,11 +19,12 @@ TEST(StartupConfiguration, PreparesTheLocalFoldersBeforeTheWizard) {
     const std::wstring folder = BuildFolder();
     ASSERT_TRUE(::PathFileExistsW((folder + L"\\config\\manifestPro.xml").c_str()))
         << "demo product not copied";
+    // Earlier runs (a demo, an installer ended midway) may have left files in them.
     for (const wchar_t* name : {L"\\component", L"\\msi", L"\\transform"}) {
-        std::wstring path = folder + name;
-        if (::PathIsDirectoryW(path.c_str())) {
-            ASSERT_TRUE(::RemoveDirectoryW(path.c_str())) << "cannot clear " << testing::PrintToString(path);
-        }
+        std::error_code error;
+        std::filesystem::remove_all(std::filesystem::path(folder + name), error);
+        ASSERT_FALSE(::PathFileExistsW((folder + name).c_str()))
+            << "cannot clear " << testing::PrintToString(folder + name);
     }
 
     CInstallerProcess installer;

@@ -294,6 +294,61 @@ TEST_F(ButtonsTest, ALabelDrawsItsTextInTheFallbackFontWithoutOne) {
     EXPECT_GT(CountClientPixels(hwnd, {0, 0, 180, 28}, theThemePalette.label_text, 30), 10);
 }
 
+// A label keeps its last picture between paints; whatever changes the picture must show at the
+// next paint.
+TEST_F(ButtonsTest, ALabelShowsEveryChangeAtTheNextPaint) {
+    CNVXStatic label;
+    label.SubclassWindow(frame_.AddChild(L"Static", 0, {200, 80, 380, 108}, 320));
+    HWND hwnd = label.GetSafeHwnd();
+    label.text = L"Installation folder";
+    label.font = theThemeFonts.font_body.get();
+    label.text_color = theThemePalette.label_text;
+    label.background_color = theThemePalette.window_background;
+    label.draw_flags = DT_SINGLELINE | DT_VCENTER;
+    auto repaint = [&] {
+        label.Invalidate(TRUE);
+        Settle();
+    };
+    auto ink = [&](COLORREF color, RECT area = {0, 0, 180, 28}) {
+        return CountClientPixels(hwnd, area, color, 30);
+    };
+    constexpr RECT kLeftEnd{0, 0, 20, 28};
+    constexpr COLORREF kRed = RGB(230, 70, 40);
+    repaint();
+    ASSERT_GT(ink(theThemePalette.label_text), 10);
+    ASSERT_GT(ink(theThemePalette.label_text, kLeftEnd), 0);
+
+    label.text_color = kRed;
+    repaint();
+    EXPECT_EQ(ink(theThemePalette.label_text), 0) << "the old colour is gone";
+    const int body_ink = ink(kRed);
+    EXPECT_GT(body_ink, 10);
+
+    label.background_color = theThemePalette.combo_background;
+    repaint();
+    EXPECT_TRUE(SameColor(ClientPixel(hwnd, 176, 2), theThemePalette.combo_background));
+
+    label.draw_flags = DT_SINGLELINE | DT_VCENTER | DT_RIGHT;
+    repaint();
+    EXPECT_EQ(ink(kRed, kLeftEnd), 0) << "right-aligned: the left end is empty";
+    EXPECT_GT(ink(kRed), 10);
+
+    label.font = theThemeFonts.font_title.get();
+    repaint();
+    EXPECT_GT(ink(kRed), body_ink + 10) << "the title font is larger";
+
+    label.text.clear();
+    repaint();
+    EXPECT_EQ(ink(kRed), 0) << "no text, no ink";
+
+    // A larger window shows the label over all of it.
+    label.text = L"Go";
+    ::SetWindowPos(hwnd, nullptr, 0, 0, 190, 40, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    repaint();
+    EXPECT_TRUE(SameColor(ClientPixel(hwnd, 188, 38), theThemePalette.combo_background));
+    EXPECT_GT(ink(kRed, {150, 0, 190, 40}), 10) << "at the right end of the wider window";
+}
+
 TEST_F(ButtonsTest, DestroyingButtonsDuringAPressIsHarmless) {
     MoveMouse(Inside(Text()));
     PressLeft();

@@ -125,6 +125,9 @@ bool CSystemGallery::Create() {
         ::SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(c.font), FALSE);
         ::EnableWindow(hwnd, c.enabled);
         switch (c.kind) {
+        case Control::Kind::Label:
+            labels_.push_back(hwnd);
+            break;
         case Control::Kind::Progress:
             ::SendMessageW(hwnd, PBM_SETRANGE32, 0, 1000);
             ::SendMessageW(hwnd, PBM_SETPOS, static_cast<WPARAM>(c.value), 0);

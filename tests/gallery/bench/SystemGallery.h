@@ -20,6 +20,8 @@ public:
     // Makes the windows where the skinned ones were; false when the dialog could not be made.
     bool Create();
     void RepaintAll() const;
+    // The system's statics that stand where the skinned labels are.
+    const std::vector<HWND>& labels() const { return labels_; }
 
 private:
     struct Control {
@@ -48,4 +50,5 @@ private:
         HWND list;
     };
     std::vector<Dropped> dropped_;
+    std::vector<HWND> labels_;
 };
