@@ -1,10 +1,10 @@
 #pragma once
 // The installer's HTTP operations over the process-wide session. None of them shows anything.
 #include "framework/File.h"
+#include "net/ByteSink.h"
 #include "net/DownloadStatus.h"
 
 #include <cstdint>
-#include <ostream>
 #include <string>
 
 // The size of the file at `url` from a GET's headers (the body is never read); 0 when the
@@ -18,4 +18,4 @@ bool DownloadToFile(ICancelRequest& cancel, const std::wstring& url, CFile& file
 
 // Copies a small document into `out`. True only for a 2xx answer whose body arrived whole (as
 // long as its Content-Length says, when it sends one) and was not cancelled.
-bool DownloadToStream(ICancelRequest& cancel, const std::wstring& url, std::ostream& out);
+bool DownloadToStream(ICancelRequest& cancel, const std::wstring& url, IByteSink& out);

@@ -11,7 +11,7 @@ constexpr wchar_t kDocumentHeaders[] = L"Content-Type: application/json";
 
 } // namespace
 
-bool DownloadToStream(ICancelRequest& cancel, const std::wstring& url, std::ostream& out) {
+bool DownloadToStream(ICancelRequest& cancel, const std::wstring& url, IByteSink& out) {
     CrackedUrl parts;
     if (!CrackUrl(url, parts))
         return false;

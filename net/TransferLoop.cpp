@@ -73,9 +73,9 @@ TransferEnd RunFileReadLoop(IByteSource& source, IBatchWriter& writer, ICancelRe
     return end;
 }
 
-StreamCopyResult CopyBodyToStream(IByteSource& source, std::ostream& out, ICancelRequest& cancel) {
+StreamCopyResult CopyBodyToStream(IByteSource& source, IByteSink& out, ICancelRequest& cancel) {
     StreamCopyResult result;
-    std::vector<char> buffer(kStreamReadSize);
+    std::vector<uint8_t> buffer(kStreamReadSize);
     for (;;) {
         uint32_t available = 0;
         if (!source.QueryDataAvailable(available)) {
@@ -89,15 +89,14 @@ StreamCopyResult CopyBodyToStream(IByteSource& source, std::ostream& out, ICance
         if (available == 0)
             break;
         uint32_t read = 0;
-        if (!source.Read(reinterpret_cast<uint8_t*>(buffer.data()), std::min(available, kStreamReadSize),
-                         read)) {
+        if (!source.Read(buffer.data(), std::min(available, kStreamReadSize), read)) {
             result.end = TransferEnd::Failed;
             break;
         }
         if (read == 0)
             break;
         result.received += read;
-        if (!out.write(buffer.data(), read)) {
+        if (!out.Write(buffer.data(), read)) {
             result.write_failed = true;
             break;
         }

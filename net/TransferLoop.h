@@ -2,12 +2,12 @@
 // The read loops of the HTTP client, independent of WinINet: where the bytes come from and
 // where a batch goes are interfaces, so the loops' order of tests, reads, reports and writes
 // is the same whatever carries them.
+#include "net/ByteSink.h"
 #include "net/DownloadStatus.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <functional>
-#include <ostream>
 
 class IByteSource {
 public:
@@ -49,12 +49,12 @@ TransferEnd RunFileReadLoop(IByteSource& source, IBatchWriter& writer, ICancelRe
 struct StreamCopyResult {
     TransferEnd end = TransferEnd::NoMoreData;
     uint64_t received = 0;
-    bool write_failed = false; // the stream refused bytes
+    bool write_failed = false; // the sink refused bytes
 };
 
 // Copies the body into `out` in pieces of at most kStreamReadSize bytes; no pause, no reports.
-StreamCopyResult CopyBodyToStream(IByteSource& source, std::ostream& out, ICancelRequest& cancel);
+StreamCopyResult CopyBodyToStream(IByteSource& source, IByteSink& out, ICancelRequest& cancel);
 
-// True when the copy reached the end of the body with every byte taken by the stream and, when
+// True when the copy reached the end of the body with every byte taken by the sink and, when
 // the server announced a length, with exactly that many bytes.
 bool IsWholeBody(const StreamCopyResult& copy, const int64_t* content_length) noexcept;

@@ -7,38 +7,25 @@
 #include <windows.h>
 
 #include <exception>
-#include <ostream>
-#include <streambuf>
 
 namespace {
 
-// The transfer writes to a stream; this one passes the bytes straight to a framework file
-// (a file stream of the C++ library would bring its locale machinery into the installer).
-class CFileStreamBuffer final : public std::streambuf {
+// Passes the document's bytes straight to a framework file.
+class CFileByteSink final : public IByteSink {
 public:
-    explicit CFileStreamBuffer(CFile& file) noexcept : file_(file) {}
-    bool failed() const noexcept { return failed_; }
+    explicit CFileByteSink(CFile& file) noexcept : file_(file) {}
 
-protected:
-    std::streamsize xsputn(const char* bytes, std::streamsize count) override {
+    bool Write(const uint8_t* data, size_t size) override {
         try {
-            file_.Write(bytes, static_cast<uint32_t>(count));
-            return count;
+            file_.Write(data, static_cast<uint32_t>(size));
+            return true;
         } catch (const CFileException&) {
-            failed_ = true;
-            return 0;
+            return false;
         }
-    }
-    int_type overflow(int_type byte) override {
-        if (traits_type::eq_int_type(byte, traits_type::eof()))
-            return traits_type::not_eof(byte);
-        char one = traits_type::to_char_type(byte);
-        return xsputn(&one, 1) == 1 ? byte : traits_type::eof();
     }
 
 private:
     CFile& file_;
-    bool failed_ = false;
 };
 
 void ReportException(const wchar_t* where) {
@@ -52,11 +39,9 @@ bool FetchToFile(const std::wstring& url, const std::wstring& path) {
     CFile file;
     if (!file.Open(path, CFile::modeCreate | CFile::modeWrite | CFile::shareDenyNone | CFile::typeBinary))
         return false;
-    CFileStreamBuffer buffer(file);
-    std::ostream stream(&buffer);
+    CFileByteSink sink(file);
     CancelRequest never_cancelled; // no events: the check cannot be cancelled
-    bool fetched = DownloadToStream(never_cancelled, url, stream);
-    return fetched && !buffer.failed() && !stream.fail();
+    return DownloadToStream(never_cancelled, url, sink);
 }
 
 void RemoveFileAndFolder(const std::wstring& path) {

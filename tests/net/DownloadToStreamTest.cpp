@@ -3,10 +3,9 @@
 #include "net/CancelRequest.h"
 #include "net/HttpClient.h"
 #include "tests/net/NetServers.h"
+#include "tests/net/StringSink.h"
 
 #include <gtest/gtest.h>
-
-#include <sstream>
 
 using namespace nettest;
 
@@ -32,7 +31,7 @@ TEST(DownloadToStream, CopiesWholeDocumentsWithOrWithoutALength) {
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.path);
         CancelRequest never;
-        std::ostringstream out;
+        nettest::CStringSink out;
         EXPECT_TRUE(DownloadToStream(never, ServerUrl(L"fault", c.path), out));
         EXPECT_TRUE(IsPatternText(out.str(), c.size));
     }
@@ -40,7 +39,7 @@ TEST(DownloadToStream, CopiesWholeDocumentsWithOrWithoutALength) {
 
 TEST(DownloadToStream, FetchesTheServedXmlDocument) {
     CancelRequest never;
-    std::ostringstream out;
+    nettest::CStringSink out;
     EXPECT_TRUE(DownloadToStream(never, ServerUrl(L"http", L"/files/version.xml"), out));
     EXPECT_EQ(out.str(), ReadWholeFile(ServersFolder() + L"\\www\\files\\version.xml"));
     EXPECT_NE(out.str().find("<nvxwebinstaller>"), std::string::npos);
@@ -58,11 +57,11 @@ TEST(DownloadToStream, AnErrorPageOrACutBodyIsNotTheDocument) {
     };
     for (const wchar_t* path : paths) {
         CancelRequest never;
-        std::ostringstream out;
+        nettest::CStringSink out;
         EXPECT_FALSE(DownloadToStream(never, ServerUrl(L"fault", path), out)) << path;
     }
     CancelRequest never;
-    std::ostringstream out;
+    nettest::CStringSink out;
     EXPECT_FALSE(
         DownloadToStream(never, L"http://127.0.0.1:" + std::to_wstring(ClosedPort()) + L"/v.xml", out));
     EXPECT_FALSE(DownloadToStream(never, L"not a url", out));
@@ -70,15 +69,15 @@ TEST(DownloadToStream, AnErrorPageOrACutBodyIsNotTheDocument) {
 
 TEST(DownloadToStream, AStreamThatRefusesBytesFails) {
     CancelRequest never;
-    std::ostringstream out;
-    out.setstate(std::ios::failbit);
+    nettest::CStringSink out;
+    out.refuse = true;
     EXPECT_FALSE(DownloadToStream(never, ServerUrl(L"fault", L"/status/200?len=1000"), out));
 }
 
 TEST(DownloadToStream, ACancelledFetchIsFalse) {
     nvx::UniqueHandle cancel_event(::CreateEventW(nullptr, TRUE, TRUE, nullptr));
     CancelRequest cancel(cancel_event.get(), nullptr);
-    std::ostringstream out;
+    nettest::CStringSink out;
     EXPECT_FALSE(DownloadToStream(cancel, ServerUrl(L"fault", L"/status/200?len=1000"), out));
     EXPECT_TRUE(out.str().empty());
 }
@@ -86,7 +85,7 @@ TEST(DownloadToStream, ACancelledFetchIsFalse) {
 TEST(DownloadToStream, SendsAGetForXmlWithTheAgentAndTheJsonContentType) {
     std::wstring tag = NewTag();
     CancelRequest never;
-    std::ostringstream out;
+    nettest::CStringSink out;
     EXPECT_TRUE(DownloadToStream(never, ServerUrl(L"fault", L"/status/200?len=10&tag=" + tag), out));
     std::string head = RecordedRequests(tag);
     EXPECT_EQ(head.rfind("GET /status/200?len=10&tag=", 0), 0u) << head;

@@ -7,11 +7,10 @@
 #include "net/RunDownloadJob.h"
 #include "tests/net/CancelEvents.h"
 #include "tests/net/NetServers.h"
+#include "tests/net/StringSink.h"
 #include "tests/net/ReportLog.h"
 
 #include <gtest/gtest.h>
-
-#include <sstream>
 
 using namespace nettest;
 
@@ -52,7 +51,7 @@ TEST(Https, AcceptsTrustedCertificatesWhateverTheirDatesOrHostName) {
         EXPECT_TRUE(HoldsPattern(job.local_path, 25 * 4096));
 
         CancelRequest never;
-        std::ostringstream out;
+        nettest::CStringSink out;
         EXPECT_TRUE(DownloadToStream(never, ServerUrl(server, L"/files/version.xml"), out));
         EXPECT_NE(out.str().find("<nvxwebinstaller>"), std::string::npos);
     }
@@ -79,6 +78,6 @@ TEST(Https, RefusesACertificateFromAnUnknownIssuer) {
     EXPECT_EQ(direct.reports[0].info.error_code, static_cast<uint32_t>(ERROR_INTERNET_INVALID_CA));
     EXPECT_EQ(direct.reports[0].info.message, L"HttpSendRequest Failed.");
 
-    std::ostringstream out;
+    nettest::CStringSink out;
     EXPECT_FALSE(DownloadToStream(never, ServerUrl(L"https_unknown_ca", L"/files/version.xml"), out));
 }

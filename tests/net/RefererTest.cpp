@@ -4,12 +4,12 @@
 #include "net/HttpClient.h"
 #include "net/RefererUrl.h"
 #include "tests/net/NetServers.h"
+#include "tests/net/StringSink.h"
 #include "tests/net/ReportLog.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <sstream>
 
 using namespace nettest;
 
@@ -33,7 +33,7 @@ TEST(Referer, EveryRequestCarriesTheConfiguredReferer) {
         {"DownloadToStream",
          [](const std::wstring& url) {
              CancelRequest never;
-             std::ostringstream out;
+             nettest::CStringSink out;
              EXPECT_TRUE(DownloadToStream(never, url, out));
          }},
     };

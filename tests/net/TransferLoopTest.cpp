@@ -2,10 +2,9 @@
 #include "net/HttpRules.h"
 #include "net/TransferLoop.h"
 #include "tests/net/ScriptedTransfer.h"
+#include "tests/net/StringSink.h"
 
 #include <gtest/gtest.h>
-
-#include <sstream>
 
 using namespace nettest;
 
@@ -166,7 +165,7 @@ TEST(FileReadLoop, AWriteFailureLeavesTheLoopAsAnException) {
 TEST(StreamCopy, ReadsAtMost16384AndCopiesTheWholeBody) {
     CScriptedSource source(70000, 65536);
     CScriptedCancel cancel;
-    std::ostringstream out;
+    nettest::CStringSink out;
     StreamCopyResult copy = CopyBodyToStream(source, out, cancel);
     EXPECT_EQ(copy.end, TransferEnd::NoMoreData);
     EXPECT_EQ(copy.received, 70000u);
@@ -182,7 +181,7 @@ TEST(StreamCopy, StopsOnCancelFailureAndARefusingStream) {
         CScriptedSource source(70000, 20000);
         CScriptedCancel cancel;
         cancel.cancel = [&] { return source.delivered > 0; };
-        std::ostringstream out;
+        nettest::CStringSink out;
         EXPECT_EQ(CopyBodyToStream(source, out, cancel).end, TransferEnd::Cancelled);
         EXPECT_EQ(source.read_sizes.size(), 1u);
     }
@@ -190,14 +189,14 @@ TEST(StreamCopy, StopsOnCancelFailureAndARefusingStream) {
         CScriptedSource source(70000, 20000);
         source.fail_at = 30000;
         CScriptedCancel cancel;
-        std::ostringstream out;
+        nettest::CStringSink out;
         EXPECT_EQ(CopyBodyToStream(source, out, cancel).end, TransferEnd::Failed);
     }
     {
         CScriptedSource source(70000, 20000);
         CScriptedCancel cancel;
-        std::ostringstream out;
-        out.setstate(std::ios::badbit);
+        nettest::CStringSink out;
+        out.refuse = true;
         StreamCopyResult copy = CopyBodyToStream(source, out, cancel);
         EXPECT_TRUE(copy.write_failed);
         EXPECT_EQ(source.read_sizes.size(), 1u);
