@@ -130,6 +130,30 @@ void MeasureKind(CResults& results, const char* name, const CGalleryDialog& gall
                   }));
 }
 
+// Every kind of control of the gallery repainted on its own, and the frames.
+void MeasureKinds(CResults& results, const CGalleryDialog& gallery, int rounds) {
+    MeasureKind<CNVXTextButton>(results, "text_buttons", gallery, rounds);
+    MeasureKind<CNVXButton>(results, "picture_buttons", gallery, rounds);
+    MeasureKind<CNVXStatic>(results, "labels", gallery, rounds);
+    MeasureKind<CNVXProgress>(results, "progress_bars", gallery, rounds);
+    MeasureKind<CNVXSliderShowCtrl>(results, "slideshows", gallery, rounds);
+    MeasureKind<CNVXComboBox>(results, "combo_boxes", gallery, rounds);
+    MeasureKind<CNVXEdit>(results, "edits", gallery, rounds);
+    results.Write("frames", Measure(rounds, [&] {
+                      ::RedrawWindow(gallery.GetSafeHwnd(), nullptr, nullptr,
+                                     RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+                      for (const auto& frame : gallery.frames())
+                          ::RedrawWindow(frame->GetSafeHwnd(), nullptr, nullptr,
+                                         RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+                  }));
+}
+
+// The pass with the middle wall time.
+Cost MiddlePass(std::vector<Cost> passes) {
+    std::sort(passes.begin(), passes.end(), [](Cost a, Cost b) { return a.wall_ms < b.wall_ms; });
+    return passes[passes.size() / 2];
+}
+
 // A slideshow of the progress page's size, running by its own timer. The bench shortens the
 // schedule (2 s standing, 2 s sliding) so that each phase is measured long enough; a tick costs
 // the same whatever the schedule.
@@ -175,42 +199,40 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     const int rounds = _wtoi(ArgumentAfter(L"/repaints", L"20").c_str());
     if (!results || rounds <= 0)
         return 2;
+    // The skinned gallery and its system peer take turns, a few times over, and each figure is
+    // the middle pass: a slow spell of the machine then weighs on both sides alike.
+    constexpr int kPasses = 3;
+    std::vector<Cost> skinned_passes;
+    std::vector<Cost> system_passes;
     int exit_code = 0;
-    {
+    for (int pass = 0; pass < kPasses && exit_code == 0; ++pass) {
         CGalleryDialog gallery;
         if (!gallery.Create(IDD_GALLERY, nullptr))
             return 1;
         gallery.ShowWindow(SW_SHOWNOACTIVATE);
         Pump();
-        results.Write("skinned", Measure(rounds, [&] { gallery.RepaintAll(); }));
-        MeasureKind<CNVXTextButton>(results, "text_buttons", gallery, rounds);
-        MeasureKind<CNVXButton>(results, "picture_buttons", gallery, rounds);
-        MeasureKind<CNVXStatic>(results, "labels", gallery, rounds);
-        MeasureKind<CNVXProgress>(results, "progress_bars", gallery, rounds);
-        MeasureKind<CNVXSliderShowCtrl>(results, "slideshows", gallery, rounds);
-        MeasureKind<CNVXComboBox>(results, "combo_boxes", gallery, rounds);
-        MeasureKind<CNVXEdit>(results, "edits", gallery, rounds);
-        results.Write("frames", Measure(rounds, [&] {
-                          ::RedrawWindow(gallery.GetSafeHwnd(), nullptr, nullptr,
-                                         RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
-                          for (const auto& frame : gallery.frames())
-                              ::RedrawWindow(frame->GetSafeHwnd(), nullptr, nullptr,
-                                             RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
-                      }));
+        skinned_passes.push_back(Measure(rounds, [&] { gallery.RepaintAll(); }));
+        if (pass == 0)
+            MeasureKinds(results, gallery, rounds);
 
         CSystemGallery system(gallery);
         gallery.DestroyWindow();
         Pump();
-        if (system.Create()) {
-            Pump();
-            results.Write("system", Measure(rounds, [&] { system.RepaintAll(); }));
+        if (!system.Create()) {
+            exit_code = 1;
+            break;
+        }
+        Pump();
+        system_passes.push_back(Measure(rounds, [&] { system.RepaintAll(); }));
+        if (pass == 0)
             results.Write("system_labels", Measure(rounds, [&] {
                               for (HWND hwnd : system.labels())
                                   ::RedrawWindow(hwnd, nullptr, nullptr, kRedraw);
                           }));
-        } else {
-            exit_code = 1;
-        }
+    }
+    if (!skinned_passes.empty() && !system_passes.empty()) {
+        results.Write("skinned", MiddlePass(skinned_passes));
+        results.Write("system", MiddlePass(system_passes));
     }
     Pump();
     MeasureSlideshow(results);
