@@ -12,7 +12,7 @@ namespace {
 
 using namespace skintest;
 
-// Slow under Wine (a quarter of a second a repaint): ctest runs it on its own (skin_repaints).
+// Slow under Wine (about 80 ms a repaint): ctest runs it on its own (skin_repaints).
 class GalleryRepaint : public SkinWindowTest {};
 
 TEST_F(GalleryRepaint, ThousandRepaintsKeepTheHandleCountsFlat) {
