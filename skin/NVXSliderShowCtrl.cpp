@@ -87,25 +87,23 @@ void CNVXSliderShowCtrl::Render(HDC target, double t) {
     HDC canvas = canvas_.Surface(target, width, height);
     if (!canvas)
         return;
-    {
-        FillSolid(canvas, client, background_color);
-        if (!pictures.empty()) {
-            const RECT area{client.left + margin_left, client.top + margin_top, client.right - margin_right,
-                            client.bottom - margin_bottom};
-            const int count = static_cast<int>(pictures.size());
-            const SlideFrame frame = SlideFrameAt(t, count, transition_seconds, hold_seconds);
-            const SlidePicture& current = pictures[static_cast<size_t>(frame.index)];
-            const SlidePicture& next = pictures[static_cast<size_t>(frame.next)];
-            const SlidePlacements at = PlaceSlides(frame, area.right - area.left, area.bottom - area.top,
-                                                   current.width, current.height, next.width, next.height);
-            // Compatible with the canvas rather than the window: no trip to the display driver.
-            nvx::UniqueMemoryDc source(::CreateCompatibleDC(canvas));
-            if (source) {
-                CopyPicture(canvas, source.get(), current, area, at.current);
-                if (at.draws_next)
-                    CopyPicture(canvas, source.get(), next, area, at.next);
-            }
+    FillSolid(canvas, client, background_color);
+    if (!pictures.empty()) {
+        const RECT area{client.left + margin_left, client.top + margin_top, client.right - margin_right,
+                        client.bottom - margin_bottom};
+        const int count = static_cast<int>(pictures.size());
+        const SlideFrame frame = SlideFrameAt(t, count, transition_seconds, hold_seconds);
+        const SlidePicture& current = pictures[static_cast<size_t>(frame.index)];
+        const SlidePicture& next = pictures[static_cast<size_t>(frame.next)];
+        const SlidePlacements at = PlaceSlides(frame, area.right - area.left, area.bottom - area.top,
+                                               current.width, current.height, next.width, next.height);
+        // Compatible with the canvas rather than the window: no trip to the display driver.
+        nvx::UniqueMemoryDc source(::CreateCompatibleDC(canvas));
+        if (source) {
+            CopyPicture(canvas, source.get(), current, area, at.current);
+            if (at.draws_next)
+                CopyPicture(canvas, source.get(), next, area, at.next);
         }
-        canvas_.CopyTo(target, 0, 0);
     }
+    canvas_.CopyTo(target, 0, 0);
 }
