@@ -1,5 +1,6 @@
 #include "app/InstallGuide.h"
 
+#include "config/ExitCodes.h"
 #include "config/InstallConfig.h"
 #include "pages/SettingPanel.h"
 #include "pages/StatusPanel.h"
@@ -11,11 +12,10 @@ namespace {
 constexpr int kSettingsPage = 0;
 constexpr int kProgressPage = 1;
 constexpr int kFinishPage = 2;
-constexpr DWORD kNotInstalled = 1603; // ERROR_INSTALL_FAILURE
 } // namespace
 
-CInstallGuide::CInstallGuide(const LaunchOptions& options)
-    : CNVXDialog(IDD_INSTALL_GUIDE), options_(options), exit_code_(kNotInstalled) {}
+CInstallGuide::CInstallGuide(CInstallConfig& config, const LaunchOptions& options)
+    : CNVXDialog(IDD_INSTALL_GUIDE), config_(config), options_(options), exit_code_(kExitInstallFailure) {}
 
 // The pages go before the window's object does; their windows went with the guide's window.
 CInstallGuide::~CInstallGuide() {
@@ -29,9 +29,9 @@ void CInstallGuide::CreatePages() {
         UINT template_id;
     };
     const PageToMake to_make[] = {
-        {kSettingsPage, std::make_shared<CSettingPanel>(options_), IDD_SETTINGS},
-        {kProgressPage, std::make_shared<CStatusPanel>(options_), IDD_PROGRESS},
-        {kFinishPage, std::make_shared<CSuccessPanel>(options_), IDD_FINISH},
+        {kSettingsPage, std::make_shared<CSettingPanel>(config_, options_), IDD_SETTINGS},
+        {kProgressPage, std::make_shared<CStatusPanel>(config_, options_), IDD_PROGRESS},
+        {kFinishPage, std::make_shared<CSuccessPanel>(config_, options_), IDD_FINISH},
     };
     for (const PageToMake& item : to_make) {
         if (item.page->Create(item.template_id, this))
@@ -44,7 +44,7 @@ BOOL CInstallGuide::OnInitDialog() {
     HICON icon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APPLICATION_ICON));
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
-    SetWindowText(theConfig.manifest.full_name);
+    SetWindowText(config_.manifest.full_name);
     CreatePages();
     ShowPage(options_.product_installed || options_.silent_mode ? kProgressPage : kSettingsPage);
     FitToCurrentPage();

@@ -2,6 +2,7 @@
 // The installer's main window: a skinned dialog hosting the three wizard pages one at a time.
 // It picks the first page, shows pages on request, sizes itself to the page shown, keeps every
 // page stretched over its client area and asks the shown page before it lets the user close it.
+#include "config/InstallConfig.h"
 #include "config/LaunchOptions.h"
 #include "pages/GuidePanel.h"
 #include "pages/PageHost.h"
@@ -12,7 +13,7 @@
 
 class CInstallGuide : public CNVXDialog, public IPageHost {
 public:
-    explicit CInstallGuide(const LaunchOptions& options);
+    CInstallGuide(CInstallConfig& config, const LaunchOptions& options);
     ~CInstallGuide() override;
 
     // IPageHost
@@ -43,6 +44,7 @@ private:
     void HideFromTaskbar();
     void OnClose();
 
+    CInstallConfig& config_;
     const LaunchOptions& options_;
     DWORD exit_code_;
 };

@@ -8,7 +8,6 @@
 #include "selfupdate/UpdaterStart.h"
 #include "skin/ThemeFonts.h"
 #include "skin/ThemePalette.h"
-#include "config/UserMessageSink.h"
 
 #include <shlwapi.h>
 
@@ -42,7 +41,7 @@ bool CNVXMasterInstallerApp::RunClientValidator() {
 
 void CNVXMasterInstallerApp::RunInstallGuide() {
     nvx::ComApartmentScope com;
-    CInstallGuide guide(*this);
+    CInstallGuide guide(theConfig, *this);
     m_pMainWnd = &guide;
     guide.DoModal();
     m_pMainWnd = nullptr;
@@ -63,7 +62,6 @@ BOOL CNVXMasterInstallerApp::InitInstance() {
     }
     InitThemePalette();
     CreateThemeFonts();
-    SetUserMessageSink([](const std::wstring& text) { AfxMessageBox(text, MB_OK); });
     // Whatever the load reached is what the rest of the run sees; it reports nothing.
     theConfig.LoadConfiguration(*this);
     if (!skip_validation && !RunClientValidator())

@@ -1,16 +1,12 @@
 #pragma once
 // The application object: single instance, switches, start-up and exit.
 #include "app/CommandLine.h"
+#include "config/ExitCodes.h"
 #include "config/LaunchOptions.h"
 #include "framework/Handles.h"
 #include "framework/WinApp.h"
 #include "net/InternetSession.h"
 #include "selfupdate/ClientValidator.h"
-
-// Process exit codes, as Windows Installer's tools use them.
-inline constexpr int kExitSuccess = 0;
-inline constexpr int kExitInstallFailure = 1603;        // ERROR_INSTALL_FAILURE
-inline constexpr int kExitAnotherInstallRunning = 1618; // ERROR_INSTALL_ALREADY_RUNNING
 
 class CNVXMasterInstallerApp : public CWinApp, public LaunchOptions {
 public:

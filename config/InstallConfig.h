@@ -73,7 +73,7 @@ public:
 };
 
 // The installed version of a Windows Installer product; empty when it is not installed.
-// Errors other than "unknown product" go to the user (UserMessageSink.h).
+// Errors other than "unknown product" go to the user in the application's message box.
 std::wstring GetInstalledProductVersion(const std::wstring& product_code);
 
 extern CInstallConfig theConfig;

@@ -5,8 +5,8 @@
 #include "config/InstallConfig.h"
 #include "config/LanguageChoice.h"
 #include "config/RegistryKey.h"
-#include "config/UserMessageSink.h"
 #include "framework/Msi.h"
+#include "framework/WinApp.h"
 
 #include <windows.h>
 #include <shlwapi.h>
@@ -35,7 +35,7 @@ std::wstring GetInstalledProductVersion(const std::wstring& product_code) {
         wchar_t message[96];
         std::swprintf(message, std::size(message), L"Failed to get installed product info, error code: %d",
                       static_cast<int>(result));
-        ShowUserMessage(message);
+        AfxMessageBox(message, MB_OK);
     }
     return {};
 }

@@ -1,5 +1,7 @@
 #include "config/LocalPaths.h"
 
+#include "framework/PathText.h"
+
 namespace {
 
 // Tick counts are printed as signed 32-bit numbers.
@@ -32,5 +34,5 @@ std::wstring UpdaterFolderPath(const std::wstring& temp_path, uint32_t tick_coun
 }
 
 std::wstring UpdaterFilePath(const std::wstring& updater_folder, const std::wstring& full_name) {
-    return updater_folder + L"\\" + full_name + L".exe";
+    return JoinPath(updater_folder, full_name + L".exe");
 }

@@ -1,32 +1,18 @@
 #include "engine/InstallEngine.h"
 
-#include "framework/ExceptionGuard.h"
-#include "engine/ExternalInstaller.h"
 #include "engine/InstallPlan.h"
 #include "engine/Prerequisites.h"
-#include "engine/ProductSettingsWriter.h"
+#include "framework/Diagnostics.h"
+#include "framework/ExceptionGuard.h"
 #include "net/InternetSession.h"
-
-#include <shlwapi.h>
 
 #include <system_error>
 
-namespace {
-
-const LaunchOptions kFirstInstallation{};
-
-} // namespace
-
-CInstallEngine::CInstallEngine(CInstallConfig& config, const LaunchOptions& app, InstallProgress& progress)
-    : cancel_event(::CreateEventW(nullptr, TRUE, FALSE, nullptr)),
-      resume_gate(::CreateEventW(nullptr, TRUE, TRUE, nullptr)),
-      debug_output([](const std::wstring& line) { ::OutputDebugStringW(line.c_str()); }), config_(config),
-      app_(app), progress_(progress), package_progress_([this](int32_t percent) {
-          progress_.SetInstallState(InstallState::Installing, package_step_index_, percent);
-      }),
-      sequence_(steps, progress_, cancel_requested, *this) {}
-
-CInstallEngine::CInstallEngine() : CInstallEngine(theConfig, kFirstInstallation) {}
+CInstallEngine::CInstallEngine(CInstallConfig& config, const LaunchOptions& options,
+                               InstallProgress& progress)
+    : config_(config), options_(options), progress_(progress),
+      actions_(config, options, choices_, progress, signals_),
+      sequence_(steps_, progress_, signals_.cancel_requested, actions_) {}
 
 CInstallEngine::~CInstallEngine() {
     // The worker uses the events and every field: it ends before anything is released.
@@ -39,33 +25,38 @@ void CInstallEngine::WaitForSequence() {
 }
 
 void CInstallEngine::BuildInstallPlan() {
-    PlanInputs inputs{config_.manifest};
+    choices_ = ChoicesFrom(config_, options_);
+    PlanInputs inputs{config_.manifest, choices_};
     inputs.msi_folder = config_.msi_folder;
     inputs.transform_folder = config_.transform_folder;
-    inputs.language_id = config_.language.language_id;
-    inputs.language_choice_enabled = config_.language_choice_enabled != 0;
-    inputs.product_installed = app_.product_installed != 0;
     inputs.is_prerequisite_installed = IsPrerequisiteInstalled;
     inputs.make_download_path = [this](const std::wstring& name) { return config_.MakeDownloadPath(name); };
     inputs.make_language_pack_path = [this](int32_t id) { return config_.MakeLanguagePackPath(id); };
     inputs.installed_language_packs = [this] { return config_.GetInstalledLanguagePacks(); };
 
     InstallPlan plan = ::BuildInstallPlan(inputs);
-    steps = std::move(plan.steps);
+    steps_ = std::move(plan.steps);
     progress_.download_weights = std::move(plan.download_weights);
     progress_.install_weights = std::move(plan.install_weights);
+    for (size_t i = 0; i < steps_.size(); ++i) {
+        const InstallStep& step = steps_[i];
+        nvx::Diagnose(L"engine", L"plan: " + step.name + (step.download ? L" from " + step.url : L"") +
+                                     L" to " + step.local_path + L", weight " +
+                                     std::to_wstring(progress_.install_weights[i]));
+    }
 }
 
-void CInstallEngine::StartInstall() {
+void CInstallEngine::StartInstall(HWND prompt_owner) {
     // Once per engine: a second sequence would race the first over every field.
     if (sequence_task_.valid())
         return;
+    actions_.SetPromptOwner(prompt_owner);
     BuildInstallPlan();
     OpenInternetSession();
     try {
         sequence_task_ = std::async(std::launch::async, [this] { RunInstallSequence(); });
     } catch (const std::system_error&) {
-        // No thread for the worker: nothing can run.
+        nvx::Diagnose(L"engine", L"the installation's worker cannot start");
         progress_.SetInstallState(InstallState::Failed, -1, 0);
     }
 }
@@ -80,36 +71,47 @@ void CInstallEngine::RunInstallSequence() noexcept {
 }
 
 void CInstallEngine::RequestCancel() {
-    if (cancel_event && resume_gate) {
+    if (signals_.cancel_event && signals_.resume_gate) {
         progress_.BeginCancelling();
-        ::SetEvent(cancel_event.get());
+        ::SetEvent(signals_.cancel_event.get());
         // A download held by the pause gate wakes up and sees the cancel.
-        ::SetEvent(resume_gate.get());
+        ::SetEvent(signals_.resume_gate.get());
     } else {
         // Without events a running download cannot be told; the sequence stops at its next check.
         progress_.SetInstallState(InstallState::Cancelled, -1, 0);
     }
-    installer_cancel_ = true;
-    cancel_requested = true;
+    // The next progress record of a package installation answers with a cancel too.
+    signals_.cancel_requested = true;
+    nvx::Diagnose(L"engine", L"cancel requested");
 }
 
-bool CInstallEngine::FileExists(const std::wstring& path) {
-    return ::PathFileExistsW(path.c_str()) != FALSE;
+void CInstallEngine::PauseDownloads() {
+    if (signals_.resume_gate)
+        ::ResetEvent(signals_.resume_gate.get());
 }
 
-void CInstallEngine::RunExternalInstaller(const InstallStep& step) {
-    ::RunExternalInstaller(step);
+void CInstallEngine::ResumeDownloads() {
+    if (signals_.resume_gate)
+        ::SetEvent(signals_.resume_gate.get());
 }
 
-void CInstallEngine::WriteProductSettings() {
-    ::WriteProductSettings(config_, app_);
+bool CInstallEngine::DownloadsPaused() const noexcept {
+    return signals_.resume_gate && ::WaitForSingleObject(signals_.resume_gate.get(), 0) != WAIT_OBJECT_0;
 }
 
-void CInstallEngine::PublishHomepage() {
-    config_.install_homepage_url = captured_homepage_url_;
+bool CInstallEngine::CancelSignalled() const noexcept {
+    return signals_.cancel_event && ::WaitForSingleObject(signals_.cancel_event.get(), 0) == WAIT_OBJECT_0;
 }
 
-void CInstallEngine::Debug(const std::wstring& line) const {
-    if (debug_output)
-        debug_output(line);
+EngineProgress CInstallEngine::Progress() const {
+    EngineProgress snapshot;
+    snapshot.state = progress_.State();
+    snapshot.percent = OverallPercent(progress_);
+    snapshot.has_downloads = !progress_.download_weights.empty();
+    return snapshot;
+}
+
+void CInstallEngine::NoteRefreshStart(uint32_t now) noexcept {
+    uint32_t expected = 0;
+    progress_.start_tick.compare_exchange_strong(expected, now);
 }

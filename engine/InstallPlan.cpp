@@ -1,6 +1,5 @@
 #include "engine/InstallPlan.h"
 
-#include "config/LanguageChoice.h"
 #include "engine/InstallProgress.h"
 #include "engine/PackageProperties.h"
 
@@ -48,21 +47,21 @@ InstallPlan BuildInstallPlan(const PlanInputs& inputs) {
 
     // Only the first transform of the language counts, whether or not a choice was offered.
     for (const TransformInfo& transform : manifest.transforms) {
-        if (transform.lang_id != inputs.language_id)
+        if (transform.lang_id != inputs.choices.language_id)
             continue;
         AddStep(plan,
                 {transform.name, transform.full_url,
-                 TransformFilePath(inputs.transform_folder, inputs.language_id), L"", download,
+                 TransformFilePath(inputs.transform_folder, inputs.choices.language_id), L"", download,
                  StepKind::Transform},
                 kTransformWeight);
         break;
     }
 
-    if (inputs.product_installed) {
+    if (inputs.choices.product_installed) {
         for (int32_t lang_id : inputs.installed_language_packs())
             AddLanguagePackStep(plan, inputs, lang_id);
-    } else if (inputs.language_choice_enabled && inputs.language_id != kEnglishLanguageId) {
-        AddLanguagePackStep(plan, inputs, inputs.language_id);
+    } else if (UsesChosenLanguage(inputs.choices)) {
+        AddLanguagePackStep(plan, inputs, inputs.choices.language_id);
     }
 
     NormalizeWeights(plan.download_weights);

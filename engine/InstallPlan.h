@@ -3,6 +3,7 @@
 // each one gets. Built from values only (the manifest, the choices made, what the machine
 // answered), so that it can be checked from fixture manifests without touching a machine.
 #include "config/ManifestInfo.h"
+#include "engine/InstallChoices.h"
 #include "engine/InstallStep.h"
 
 #include <cstdint>
@@ -11,14 +12,13 @@
 #include <vector>
 
 struct PlanInputs {
-    explicit PlanInputs(const ManifestInfo& manifest) : manifest(manifest) {}
+    PlanInputs(const ManifestInfo& manifest, InstallChoices choices)
+        : manifest(manifest), choices(std::move(choices)) {}
 
     const ManifestInfo& manifest;
+    InstallChoices choices;
     std::wstring msi_folder;       // ends with a backslash
     std::wstring transform_folder; // ends with a backslash
-    int32_t language_id = 1033;
-    bool language_choice_enabled = false;
-    bool product_installed = false;
 
     // True when the prerequisite of that file name is already on the machine.
     std::function<bool(const std::wstring& name)> is_prerequisite_installed;

@@ -1,7 +1,5 @@
 #include "engine/PackageProperties.h"
 
-#include "config/LanguageChoice.h"
-
 #include <array>
 
 namespace {
@@ -24,37 +22,23 @@ std::wstring_view ShellIntegrationLevel(int32_t file_association) noexcept {
     return shell_integration_levels[static_cast<size_t>(file_association)];
 }
 
-std::wstring WithoutTrailingBackslash(std::wstring folder) {
-    while (!folder.empty() && folder.back() == L'\\')
-        folder.pop_back();
-    if (folder.size() == 2 && folder[1] == L':')
-        folder += L'\\';
-    return folder;
-}
-
-std::wstring JoinPath(const std::wstring& folder, const std::wstring& name) {
-    std::wstring path = WithoutTrailingBackslash(folder);
-    if (path.empty() || path.back() != L'\\')
-        path += L'\\';
-    return path + name;
-}
-
 std::wstring TransformFilePath(const std::wstring& transform_folder, int32_t lang_id) {
     return transform_folder + std::to_wstring(lang_id) + L".mst";
 }
 
 std::wstring BuildPackageProperties(const PackagePropertyInputs& inputs) {
+    const InstallChoices& choices = inputs.choices;
     std::wstring properties;
-    if (inputs.product_installed)
+    if (choices.product_installed)
         properties = kReinstallProperties;
     else if (inputs.install_folder_exists)
-        properties = QuotedProperty(L"INSTALLDIR", WithoutTrailingBackslash(inputs.install_folder));
+        properties = QuotedProperty(L"INSTALLDIR", WithoutTrailingBackslash(choices.install_folder));
 
-    if (inputs.language_choice_enabled && inputs.language_id != kEnglishLanguageId)
+    if (UsesChosenLanguage(choices))
         properties += L' ' + QuotedProperty(L"TRANSFORMS",
-                                            TransformFilePath(inputs.transform_folder, inputs.language_id));
+                                            TransformFilePath(inputs.transform_folder, choices.language_id));
 
     properties +=
-        L' ' + QuotedProperty(L"SHELL_INTEGRATION_LEVEL", ShellIntegrationLevel(inputs.file_association));
+        L' ' + QuotedProperty(L"SHELL_INTEGRATION_LEVEL", ShellIntegrationLevel(choices.file_association));
     return properties;
 }

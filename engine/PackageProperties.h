@@ -1,6 +1,8 @@
 #pragma once
-// The property string handed to Windows Installer with the product's package, and the folder
-// spellings it and the product settings share.
+// The property string handed to Windows Installer with the product's package.
+#include "engine/InstallChoices.h"
+#include "framework/PathText.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -13,22 +15,13 @@ inline constexpr wchar_t kReinstallProperties[] = L"REINSTALL=ALL REINSTALLMODE=
 // types, 1 types not used by another program, 2 none) as the package's word; empty outside.
 std::wstring_view ShellIntegrationLevel(int32_t file_association) noexcept;
 
-// A folder without trailing backslashes; a drive root keeps its backslash ("C:\").
-std::wstring WithoutTrailingBackslash(std::wstring folder);
-// The folder and a name inside it, with exactly one backslash between them.
-std::wstring JoinPath(const std::wstring& folder, const std::wstring& name);
-
 // Where the transform of a language is stored: the transform folder and "<id>.mst".
 std::wstring TransformFilePath(const std::wstring& transform_folder, int32_t lang_id);
 
 struct PackagePropertyInputs {
-    bool product_installed = false;
+    InstallChoices choices;
     bool install_folder_exists = false;
-    std::wstring install_folder;
-    bool language_choice_enabled = false;
-    int32_t language_id = 1033;
     std::wstring transform_folder;
-    int32_t file_association = 0;
 };
 
 // The reinstall properties for an update, else INSTALLDIR when the folder exists; then the

@@ -1,15 +1,14 @@
 #include "engine/ProductSettings.h"
 
-#include "config/LanguageChoice.h"
 #include "engine/PackageProperties.h"
 
 std::vector<SettingWrite> PlanProductSettings(const ProductSettingsInputs& inputs) {
     std::vector<SettingWrite> writes;
     // An update leaves the registry as the first installation wrote it.
-    if (inputs.product_installed)
+    if (inputs.choices.product_installed)
         return writes;
 
-    const std::wstring executable = JoinPath(inputs.install_folder, inputs.main_component_executable);
+    const std::wstring executable = JoinPath(inputs.choices.install_folder, inputs.main_component_executable);
     // The folder of the executable; none when its only backslash is its first character.
     size_t last_backslash = executable.rfind(L'\\');
     const bool has_folder = last_backslash != std::wstring::npos && last_backslash > 0;
@@ -19,15 +18,15 @@ std::vector<SettingWrite> PlanProductSettings(const ProductSettingsInputs& input
         writes.push_back({SettingRoot::LocalMachine, inputs.registry, L"InstallDir", false, folder, 0});
         writes.push_back({SettingRoot::LocalMachine, inputs.registry, L"exe", false, executable, 0});
     }
-    if (inputs.language_choice_enabled && inputs.language_id != kEnglishLanguageId) {
-        const auto language = static_cast<uint32_t>(inputs.language_id);
+    if (UsesChosenLanguage(inputs.choices)) {
+        const auto language = static_cast<uint32_t>(inputs.choices.language_id);
         writes.push_back({SettingRoot::LocalMachine, inputs.registry + L"\\LanguagePacks", L"InitialLangID",
                           true, L"", language});
         writes.push_back(
             {SettingRoot::CurrentUser, inputs.registry, L"ApplicationLanguage", true, L"", language});
         if (has_folder)
             writes.push_back({SettingRoot::CurrentUser, kResourceLanguageKey, folder + kCompanionAgentName,
-                              false, std::to_wstring(inputs.language_id), 0});
+                              false, std::to_wstring(inputs.choices.language_id), 0});
     }
     return writes;
 }

@@ -2,6 +2,8 @@
 // The registry values a first installation leaves for the product, its companion agent and
 // later runs of this installer, decided as a list of writes so the rules are tested without a
 // registry.
+#include "engine/InstallChoices.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -20,12 +22,9 @@ struct SettingWrite {
 };
 
 struct ProductSettingsInputs {
-    bool product_installed = false;
-    std::wstring install_folder;
+    InstallChoices choices;
     std::wstring main_component_executable;
     std::wstring registry; // the product's key below the hive root
-    int32_t language_id = 1033;
-    bool language_choice_enabled = false;
 };
 
 // The companion agent whose language the settings record, and the key that records it.

@@ -2,22 +2,23 @@
 
 #include "config/RegistryKey.h"
 #include "engine/ProductSettings.h"
+#include "framework/Diagnostics.h"
 
-bool WriteProductSettings(const CInstallConfig& config, const LaunchOptions& app) {
+bool WriteProductSettings(const InstallChoices& choices, const ManifestInfo& manifest) {
     ProductSettingsInputs inputs;
-    inputs.product_installed = app.product_installed != 0;
-    inputs.install_folder = config.install_folder;
-    inputs.main_component_executable = config.manifest.main_component_executable;
-    inputs.registry = config.manifest.registry;
-    inputs.language_id = config.language.language_id;
-    inputs.language_choice_enabled = config.language_choice_enabled != 0;
+    inputs.choices = choices;
+    inputs.main_component_executable = manifest.main_component_executable;
+    inputs.registry = manifest.registry;
     for (const SettingWrite& write : PlanProductSettings(inputs)) {
-        RegistryKey key(write.root == SettingRoot::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER,
-                        write.key);
+        const bool machine = write.root == SettingRoot::LocalMachine;
+        RegistryKey key(machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER, write.key);
         if (write.is_dword)
             key.WriteDword(write.value_name.c_str(), write.number);
         else
             key.WriteString(write.value_name.c_str(), write.text);
+        nvx::Diagnose(L"settings", std::wstring(machine ? L"HKLM\\" : L"HKCU\\") + write.key + L" " +
+                                       write.value_name + L" = " +
+                                       (write.is_dword ? std::to_wstring(write.number) : write.text));
     }
     return true;
 }

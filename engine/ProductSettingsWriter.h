@@ -1,7 +1,7 @@
 #pragma once
 // Writes the product's settings after a first installation (engine/ProductSettings.h decides
 // which). Write errors are not reported: the installation has succeeded either way.
-#include "config/LaunchOptions.h"
-#include "config/InstallConfig.h"
+#include "config/ManifestInfo.h"
+#include "engine/InstallChoices.h"
 
-bool WriteProductSettings(const CInstallConfig& config, const LaunchOptions& app);
+bool WriteProductSettings(const InstallChoices& choices, const ManifestInfo& manifest);

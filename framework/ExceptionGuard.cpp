@@ -1,6 +1,6 @@
 #include "framework/ExceptionGuard.h"
 
-#include "framework/DebugOutput.h"
+#include "framework/Diagnostics.h"
 
 #include <cwchar>
 #include <exception>
@@ -41,7 +41,7 @@ void ReportCurrentException(const GuardSite& site) noexcept {
             line += message;
         }
         line += L": " + WhatWasThrown();
-        WriteDebugOutput(line);
+        Diagnose(L"guard", line);
     } catch (...) {
         // Nothing left to tell it with.
     }

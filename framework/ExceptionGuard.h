@@ -1,7 +1,7 @@
 #pragma once
 // No exception may cross a window procedure, a thread entry or a callback the system calls
 // (Windows Installer's, a hook's): the stack above is not ours to unwind. GuardedCall runs a
-// function at such a boundary and reports what it threw, and where, on the debugger output.
+// function at such a boundary and reports what it threw, and where, on the diagnostic channel.
 //
 //   DWORD WINAPI WorkerEntry(void* context) {
 //       return nvx::GuardedCall("WorkerEntry", [&] { return RunSequence(context); }, DWORD{1});

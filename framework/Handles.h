@@ -58,6 +58,7 @@ using UniquePen = UniqueResource<HPEN, &::DeleteObject>;
 using UniqueRegion = UniqueResource<HRGN, &::DeleteObject>;
 using UniqueIcon = UniqueResource<HICON, &::DestroyIcon>;
 using UniqueMemoryDc = UniqueResource<HDC, &::DeleteDC>;
+using UniqueWindow = UniqueResource<HWND, &::DestroyWindow>;
 
 // A DC borrowed from a window (GetDC: the client area; GetWindowDC: the whole window, frame
 // included) and given back to it.

@@ -1,6 +1,7 @@
 #include "framework/WinApp.h"
 
 #include "framework/ExceptionGuard.h"
+#include "framework/UserPrompt.h"
 #include "framework/Wnd.h"
 
 #include <commctrl.h>
@@ -57,6 +58,7 @@ int AfxMessageBox(const std::wstring& text, UINT type) {
     HWND owner = nullptr;
     if (app && app->m_pMainWnd && ::IsWindowVisible(app->m_pMainWnd->GetSafeHwnd()))
         owner = app->m_pMainWnd->GetSafeHwnd();
-    const wchar_t* caption = app && !app->m_pszAppName.empty() ? app->m_pszAppName.c_str() : nullptr;
-    return ::MessageBoxW(owner, text.c_str(), caption, type);
+    // Without a name the system's own caption ("Error") is shown.
+    const std::wstring caption = app && !app->m_pszAppName.empty() ? app->m_pszAppName : L"Error";
+    return nvx::Prompt(owner, text, caption, type);
 }

@@ -1,6 +1,5 @@
 #include "pages/ContentSelection.h"
 
-#include "config/InstallConfig.h"
 #include "config/RegistryKey.h"
 #include "localization/SlideContent.h"
 #include "skin/ScreenDpi.h"
@@ -33,11 +32,11 @@ std::vector<std::wstring> FindSlides(const std::wstring& folder) {
 }
 } // namespace
 
-std::vector<std::wstring> GetSlidePaths() {
+std::vector<std::wstring> GetSlidePaths(const LanguageContext& language) {
     std::vector<std::wstring>& slides = SlideList();
     if (slides.empty())
-        slides = FindSlides(SlideFolder(theConfig.language.language_folder, theConfig.language.language_id,
-                                        ScreenDpiScale().SnappedDpi()));
+        slides = FindSlides(
+            SlideFolder(language.language_folder, language.language_id, ScreenDpiScale().SnappedDpi()));
     return slides;
 }
 

@@ -1,20 +1,15 @@
 #include "pages/ProductLaunch.h"
 
-#include "config/InstallConfig.h"
-#include "selfupdate/DesktopLaunch.h"
+#include "framework/DesktopLaunch.h"
+#include "framework/Handles.h"
+#include "framework/PathText.h"
 
-#include <objbase.h>
 #include <shlwapi.h>
 
-void LaunchInstalledProduct() {
-    std::wstring folder = theConfig.install_folder; // a copy: the stored folder keeps its form
-    if (!folder.empty() && folder.back() == L'\\')
-        folder.pop_back();
-    const std::wstring path = folder + L"\\" + theConfig.manifest.main_component_executable;
+void LaunchInstalledProduct(const std::wstring& install_folder, const std::wstring& executable) {
+    const std::wstring path = JoinPath(install_folder, executable);
     if (!::PathFileExistsW(path.c_str()))
         return;
-    const HRESULT com = ::CoInitialize(nullptr);
+    nvx::ComApartmentScope com;
     LaunchAsDesktopUser(path);
-    if (SUCCEEDED(com))
-        ::CoUninitialize();
 }

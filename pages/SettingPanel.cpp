@@ -1,7 +1,8 @@
 #include "pages/SettingPanel.h"
 
-#include "config/InstallConfig.h"
+#include "config/ExitCodes.h"
 #include "framework/Handles.h"
+#include "framework/UserPrompt.h"
 #include "localization/MessageText.h"
 #include "localization/UIStrings.h"
 #include "pages/ContentSelection.h"
@@ -28,7 +29,6 @@ constexpr COLORREF kSeparatorColor = 0x282828;
 constexpr UINT kBottomLeft = DT_SINGLELINE | DT_BOTTOM | DT_LEFT;     // 56
 constexpr UINT kBottomRight = DT_SINGLELINE | DT_BOTTOM | DT_RIGHT;   // 58
 constexpr UINT kCentredRight = DT_SINGLELINE | DT_VCENTER | DT_RIGHT; // 54
-constexpr DWORD kExitCancelled = 1602;                                // ERROR_INSTALL_USEREXIT
 
 struct AssociationChoice {
     int value;
@@ -36,10 +36,6 @@ struct AssociationChoice {
 };
 const AssociationChoice kAssociationChoices[] = {
     {0, &ui::kFileAssociateAll}, {1, &ui::kFileAssociateUnused}, {2, &ui::kFileAssociateNone}};
-
-std::wstring Text(const UIStringEntry& entry) {
-    return theConfig.language.LookupUIString(entry);
-}
 
 void MoveControl(HWND control, int left, int top, int width, int height) {
     ::MoveWindow(control, left, top, width, height, TRUE);
@@ -120,13 +116,18 @@ void AddComboItem(CNVXComboBox& list, const std::wstring& text, int item_height)
 
 } // namespace
 
-CSettingPanel::CSettingPanel(const LaunchOptions& options) : CGuidePanel(IDD_SETTINGS), options_(options) {}
+CSettingPanel::CSettingPanel(CInstallConfig& config, const LaunchOptions& options)
+    : CGuidePanel(IDD_SETTINGS), config_(config), options_(options) {}
+
+std::wstring CSettingPanel::Text(const UIStringEntry& entry) const {
+    return config_.language.LookupUIString(entry);
+}
 
 BOOL CSettingPanel::OnInitDialog() {
     CGuidePanel::OnInitDialog();
     SetupControls();
     FillLanguageList();
-    folder_edit_.SetWindowText(theConfig.install_folder);
+    folder_edit_.SetWindowText(config_.install_folder);
     terms_accepted = IsConsentRegion() ? 0 : 1;
     UpdateTermsCheckbox();
     UpdateSettingsToggle();
@@ -187,7 +188,7 @@ void CSettingPanel::SetupControls() {
         AddComboItem(association_list_, Text(*choice.text), item_height);
     int selected = 0;
     for (int i = 0; i < static_cast<int>(std::size(kAssociationChoices)); ++i)
-        if (kAssociationChoices[i].value == theConfig.file_association)
+        if (kAssociationChoices[i].value == config_.file_association)
             selected = i;
     ::SendMessageW(association_list_.GetSafeHwnd(), CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
 
@@ -204,11 +205,11 @@ void CSettingPanel::SetupControls() {
 
 void CSettingPanel::FillLanguageList() {
     const int item_height = ScaleExactY(24);
-    const auto languages = theConfig.GetLanguageList();
+    const auto languages = config_.GetLanguageList();
     int selected = 0;
     for (std::size_t i = 0; i < languages.size(); ++i) {
         AddComboItem(language_list_, languages[i].display_name, item_height);
-        if (languages[i].lang_id == theConfig.language.language_id)
+        if (languages[i].lang_id == config_.language.language_id)
             selected = static_cast<int>(i);
     }
     ::SendMessageW(language_list_.GetSafeHwnd(), CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
@@ -260,7 +261,7 @@ SIZE CSettingPanel::GetPageSize() {
 }
 
 void CSettingPanel::OpenTermsLink() {
-    const std::wstring link = theConfig.language.LookupLink(ui::kRlinkTerms);
+    const std::wstring link = config_.language.LookupLink(ui::kRlinkTerms);
     ::ShellExecuteW(nullptr, L"open", link.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
@@ -296,10 +297,10 @@ bool CSettingPanel::OnCommand(WPARAM wparam, LPARAM lparam) {
         return true;
     case IDC_LANGUAGE_COMBO:
         if (code == CBN_SELENDOK) {
-            const auto languages = theConfig.GetLanguageList();
+            const auto languages = config_.GetLanguageList();
             const LRESULT selected = ::SendMessageW(language_list_.GetSafeHwnd(), CB_GETCURSEL, 0, 0);
             if (selected >= 0 && static_cast<std::size_t>(selected) < languages.size()) {
-                theConfig.language.language_id = languages[static_cast<std::size_t>(selected)].lang_id;
+                config_.language.language_id = languages[static_cast<std::size_t>(selected)].lang_id;
                 RefreshTexts();
             }
         }
@@ -308,7 +309,7 @@ bool CSettingPanel::OnCommand(WPARAM wparam, LPARAM lparam) {
         if (code == CBN_SELENDOK) {
             const LRESULT selected = ::SendMessageW(association_list_.GetSafeHwnd(), CB_GETCURSEL, 0, 0);
             if (selected >= 0 && selected < static_cast<LRESULT>(std::size(kAssociationChoices)))
-                theConfig.file_association = kAssociationChoices[selected].value;
+                config_.file_association = kAssociationChoices[selected].value;
         }
         return true;
     default:
@@ -328,13 +329,12 @@ bool CSettingPanel::ValidateInstallFolder() {
     const bool accepted = path.size() <= kMaxFolderLength && !IsRelativeFolder(path) &&
                           (IsDirectory(path) || CreateFolderPath(path));
     if (accepted) {
-        theConfig.install_folder = path;
+        config_.install_folder = path;
         return true;
     }
     const std::wstring message = FillPlaceholder(Text(ui::kErrCreateFolderFailed), path);
-    ::MessageBoxW(GetSafeHwnd(), message.c_str(), theConfig.manifest.short_name.c_str(),
-                  MB_OK | MB_ICONWARNING);
-    folder_edit_.SetWindowText(theConfig.install_folder);
+    nvx::Prompt(GetSafeHwnd(), message, config_.manifest.short_name, MB_OK | MB_ICONWARNING);
+    folder_edit_.SetWindowText(config_.install_folder);
     return false;
 }
 
@@ -352,16 +352,15 @@ void CSettingPanel::BrowseInstallFolder() {
         return;
     wchar_t path[MAX_PATH] = {};
     if (::SHGetPathFromIDListW(picked, path)) {
-        theConfig.install_folder = path;
-        folder_edit_.SetWindowText(theConfig.install_folder);
+        config_.install_folder = path;
+        folder_edit_.SetWindowText(config_.install_folder);
     }
     ::CoTaskMemFree(picked);
 }
 
 BOOL CSettingPanel::CanClose() {
     const std::wstring text = Text(ui::kMessageCancelNotice);
-    if (::MessageBoxW(GetSafeHwnd(), text.c_str(), theConfig.manifest.short_name.c_str(),
-                      MB_YESNO | MB_ICONWARNING) != IDYES)
+    if (nvx::Prompt(GetSafeHwnd(), text, config_.manifest.short_name, MB_YESNO | MB_ICONWARNING) != IDYES)
         return FALSE;
     if (IPageHost* host = GetPageHost())
         host->ReportExitCode(kExitCancelled);
@@ -370,7 +369,7 @@ BOOL CSettingPanel::CanClose() {
 
 void CSettingPanel::DrawContent(HDC dc) {
     const RECT client = GetClientRect();
-    DrawPageHeading(dc, client.top + ScaleX(48), theConfig.manifest.full_name);
+    DrawPageHeading(dc, client.top + ScaleX(48), config_.manifest.full_name);
 
     if (separator_start.x != 0 || separator_start.y != 0) {
         nvx::UniquePen pen(::CreatePen(PS_SOLID, 1, kSeparatorColor));

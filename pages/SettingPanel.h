@@ -1,7 +1,8 @@
 #pragma once
 // The first page: the product's icon and name, the Install button, the acceptance of the
 // License Terms and a collapsible area with the installation folder. The choices go straight
-// into the global configuration, where the engine reads them.
+// into the configuration the page was given, where the engine reads them.
+#include "config/InstallConfig.h"
 #include "config/LaunchOptions.h"
 #include "localization/UIStrings.h"
 #include "pages/GuidePanel.h"
@@ -13,7 +14,7 @@
 
 class CSettingPanel : public CGuidePanel {
 public:
-    explicit CSettingPanel(const LaunchOptions& options);
+    CSettingPanel(CInstallConfig& config, const LaunchOptions& options);
 
     void DrawContent(HDC dc) override;
     void LayoutControls(const RECT& client) override;
@@ -44,7 +45,9 @@ private:
     void UpdateSettingsToggle();
     void ToggleSettings();
     void OpenTermsLink();
+    std::wstring Text(const UIStringEntry& entry) const;
 
+    CInstallConfig& config_;
     const LaunchOptions& options_;
     CNVXTextButton install_button_;
     CNVXButton terms_check_;

@@ -1,13 +1,13 @@
 #include "pages/StatusPanel.h"
 
-#include "config/InstallConfig.h"
+#include "config/ExitCodes.h"
 #include "framework/Handles.h"
+#include "framework/UserPrompt.h"
 #include "localization/UIStrings.h"
 #include "pages/ContentSelection.h"
 #include "pages/ProductLaunch.h"
 #include "pages/ProgressText.h"
 #include "resources/resource.h"
-#include "selfupdate/DesktopLaunch.h"
 #include "skin/ScreenDpi.h"
 #include "skin/ThemeFonts.h"
 #include "skin/ThemePalette.h"
@@ -17,14 +17,6 @@
 #include <shlwapi.h>
 
 namespace {
-constexpr DWORD kExitSuccess = 0;
-constexpr DWORD kExitRestartRequired = 3010;
-constexpr DWORD kExitCancelled = 1602;
-constexpr DWORD kExitFailed = 1603;
-
-std::wstring Text(const UIStringEntry& entry) {
-    return theConfig.language.LookupUIString(entry);
-}
 
 // The slideshow's height, fixed when the program starts.
 int SlideshowHeight() {
@@ -36,12 +28,16 @@ int SlideshowHeight() {
 
 const RunningAppProbe running_app_probes[2] = {{L"TODO", L"TODO"}, {L"TODO", L"TODO"}};
 
-CStatusPanel::CStatusPanel(const LaunchOptions& options)
-    : CGuidePanel(IDD_PROGRESS), engine(theConfig, options), options_(options) {}
+CStatusPanel::CStatusPanel(CInstallConfig& config, const LaunchOptions& options)
+    : CGuidePanel(IDD_PROGRESS), engine(config, options), config_(config), options_(options) {}
 
 CStatusPanel::~CStatusPanel() {
     // The worker reads the configuration and writes the progress record until it ends.
     engine.WaitForSequence();
+}
+
+std::wstring CStatusPanel::Text(const UIStringEntry& entry) const {
+    return config_.language.LookupUIString(entry);
 }
 
 void CStatusPanel::SetupLabel(CNVXStatic& label, int id, const std::wstring& text, UINT flags) {
@@ -114,7 +110,7 @@ void CStatusPanel::RefreshTexts() {
     SetLabelText(time_label_, Text(ui::kCalcTimeRemaining));
     slideshow_.pictures.clear();
     slides_.clear();
-    for (const std::wstring& path : GetSlidePaths()) {
+    for (const std::wstring& path : GetSlidePaths(config_.language)) {
         std::unique_ptr<CImageWrapper> picture = LoadImageFile(path);
         if (!picture)
             continue;
@@ -131,13 +127,14 @@ void CStatusPanel::CloseGuide() {
 
 void CStatusPanel::OnStartTimer() {
     KillTimer(kStartTimer);
-    if (!CheckRunningApplications(theConfig.manifest.full_name, GetSafeHwnd())) {
+    if (!CheckRunningApplications(config_.manifest.full_name, GetSafeHwnd())) {
         if (IPageHost* host = GetPageHost())
             host->ReportExitCode(kExitCancelled);
         CloseGuide();
         return;
     }
-    engine.StartInstall();
+    // The engine's boxes belong to the wizard window.
+    engine.StartInstall(::GetParent(GetSafeHwnd()));
     SetTimer(kRefreshTimer, kRefreshPeriodMs);
 }
 
@@ -155,7 +152,7 @@ void CStatusPanel::OnTimer(UINT_PTR timer_id) {
 
 LRESULT CStatusPanel::WindowProc(UINT msg, WPARAM wparam, LPARAM lparam) {
     if (msg == WM_SKIN_SLIDESHOW_CLICK) {
-        const std::wstring link = theConfig.language.LookupLink(ui::kRlinkSlideShow);
+        const std::wstring link = config_.language.LookupLink(ui::kRlinkSlideShow);
         ::ShellExecuteW(nullptr, L"open", link.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
         return 0;
     }
@@ -170,7 +167,7 @@ void CStatusPanel::ReportFinalState(InstallState state) {
         host->ReportExitCode(engine.main_package_result() == kExitRestartRequired ? kExitRestartRequired
                                                                                   : kExitSuccess);
     else if (state == InstallState::Failed)
-        host->ReportExitCode(kExitFailed);
+        host->ReportExitCode(kExitInstallFailure);
     else if (state == InstallState::Cancelled)
         host->ReportExitCode(kExitCancelled);
 }
@@ -187,7 +184,7 @@ bool CStatusPanel::RefreshProgress() {
     case InstallState::Finished:
         ReportFinalState(snapshot.state);
         if (options_.launch_when_done) {
-            LaunchInstalledProduct();
+            LaunchInstalledProduct(config_.install_folder, config_.manifest.main_component_executable);
             CloseGuide();
         } else if (!options_.silent_mode) {
             GoToNextPage();
@@ -206,19 +203,19 @@ bool CStatusPanel::RefreshProgress() {
 }
 
 ProgressSnapshot CStatusPanel::GetProgressSnapshot() {
-    InstallProgress& progress = theInstallProgress;
+    const EngineProgress progress = engine.Progress();
     ProgressSnapshot snapshot;
-    snapshot.state = progress.State();
-    snapshot.percent = OverallPercent(progress);
+    snapshot.state = progress.state;
+    snapshot.percent = progress.percent;
     snapshot.status_text = Text(StateText(snapshot.state));
-    const float phase = PhaseProgress(snapshot.state, snapshot.percent, !progress.download_weights.empty());
+    const float phase = PhaseProgress(snapshot.state, snapshot.percent, progress.has_downloads);
     // Counted from the first refresh, once per process: the estimate during installation
     // includes the downloads.
-    const bool first_refresh = progress.start_tick.load() == 0;
+    const uint32_t now = clock();
+    const bool first_refresh = engine.refresh_start_tick() == 0;
     if (first_refresh)
-        progress.start_tick = ::GetTickCount();
-    const std::optional<uint32_t> shown =
-        TimeToShow(first_refresh, phase, ::GetTickCount() - progress.start_tick.load());
+        engine.NoteRefreshStart(now);
+    const std::optional<uint32_t> shown = TimeToShow(first_refresh, phase, now - engine.refresh_start_tick());
     snapshot.time_text = shown ? FormatTimeRemaining(*shown) : Text(ui::kCalcTimeRemaining);
     return snapshot;
 }
@@ -234,18 +231,16 @@ std::wstring CStatusPanel::FormatTimeRemaining(uint32_t ms) const {
 BOOL CStatusPanel::CanClose() {
     if (cancel_confirmed)
         return FALSE;
-    const InstallState state = theInstallProgress.State();
+    const InstallState state = engine.State();
     if (IsFinalState(state)) {
         ReportFinalState(state);
         return TRUE;
     }
-    if (engine.resume_gate)
-        ::ResetEvent(engine.resume_gate.get());
-    const std::wstring text = Text(ui::kMessageCancelNotice);
-    const int answer = ::MessageBoxW(GetSafeHwnd(), text.c_str(), theConfig.manifest.short_name.c_str(),
-                                     MB_YESNO | MB_ICONWARNING);
+    engine.PauseDownloads();
+    const int answer = nvx::Prompt(GetSafeHwnd(), Text(ui::kMessageCancelNotice), config_.manifest.short_name,
+                                   MB_YESNO | MB_ICONWARNING);
     if (answer == IDYES) {
-        const InstallState now = theInstallProgress.State();
+        const InstallState now = engine.State();
         if (IsFinalState(now)) {
             ReportFinalState(now);
             return TRUE;
@@ -254,8 +249,7 @@ BOOL CStatusPanel::CanClose() {
         engine.RequestCancel();
         return FALSE;
     }
-    if (engine.resume_gate)
-        ::SetEvent(engine.resume_gate.get());
+    engine.ResumeDownloads();
     return FALSE;
 }
 
@@ -272,7 +266,7 @@ bool CStatusPanel::CheckRunningApplications(const std::wstring& caption, HWND ow
         if (running.empty())
             return true;
         const std::wstring text = Text(ui::kCloseRunningApps) + L"\n\n" + running;
-        if (::MessageBoxW(owner, text.c_str(), caption.c_str(), MB_ICONWARNING | MB_RETRYCANCEL) != IDRETRY)
+        if (nvx::Prompt(owner, text, caption, MB_ICONWARNING | MB_RETRYCANCEL) != IDRETRY)
             return false;
     }
 }

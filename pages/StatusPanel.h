@@ -3,14 +3,18 @@
 // closed is running and starts the installation; from then on it reads the progress record
 // once a second (state text, percent, bar, time left) over a slideshow of product pictures, and
 // when the installation ends it shows the finish page, starts the product or closes the wizard.
+#include "config/InstallConfig.h"
 #include "config/LaunchOptions.h"
 #include "engine/InstallEngine.h"
+#include "localization/UIStrings.h"
 #include "pages/GuidePanel.h"
 #include "skin/ImageWrapper.h"
 #include "skin/NVXProgress.h"
 #include "skin/NVXSliderShowCtrl.h"
 #include "skin/NVXStatic.h"
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -35,7 +39,7 @@ public:
     static constexpr UINT_PTR kRefreshTimer = 1124;
     static constexpr UINT kRefreshPeriodMs = 1000;
 
-    explicit CStatusPanel(const LaunchOptions& options);
+    CStatusPanel(CInstallConfig& config, const LaunchOptions& options);
     ~CStatusPanel() override;
 
     void LayoutControls(const RECT& client) override;
@@ -52,6 +56,8 @@ public:
 
     CInstallEngine engine;
     int32_t cancel_confirmed = 0;
+    // The page's clock (milliseconds, wrapping as the tick count does), for the time left.
+    std::function<uint32_t()> clock = [] { return static_cast<uint32_t>(::GetTickCount()); };
 
 protected:
     BOOL OnInitDialog() override;
@@ -64,7 +70,9 @@ private:
     void OnStartTimer();
     void ReportFinalState(InstallState state);
     void CloseGuide();
+    std::wstring Text(const UIStringEntry& entry) const;
 
+    CInstallConfig& config_;
     const LaunchOptions& options_;
     CNVXSliderShowCtrl slideshow_;
     CNVXStatic status_label_;

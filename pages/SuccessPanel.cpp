@@ -2,12 +2,10 @@
 
 #include "pages/ProductLaunch.h"
 
-#include "config/InstallConfig.h"
 #include "framework/Handles.h"
 #include "localization/MessageText.h"
 #include "localization/UIStrings.h"
 #include "resources/resource.h"
-#include "selfupdate/DesktopLaunch.h"
 #include "skin/ScreenDpi.h"
 #include "skin/ThemeFonts.h"
 #include "skin/ThemePalette.h"
@@ -16,13 +14,12 @@
 #include <shellapi.h>
 #include <shlwapi.h>
 
-namespace {
-std::wstring Text(const UIStringEntry& entry) {
-    return theConfig.language.LookupUIString(entry);
-}
-} // namespace
+CSuccessPanel::CSuccessPanel(const CInstallConfig& config, const LaunchOptions& options)
+    : CGuidePanel(IDD_FINISH), config_(config), options_(options) {}
 
-CSuccessPanel::CSuccessPanel(const LaunchOptions& options) : CGuidePanel(IDD_FINISH), options_(options) {}
+std::wstring CSuccessPanel::Text(const UIStringEntry& entry) const {
+    return config_.language.LookupUIString(entry);
+}
 
 BOOL CSuccessPanel::OnInitDialog() {
     CGuidePanel::OnInitDialog();
@@ -37,7 +34,7 @@ void CSuccessPanel::RefreshTexts() {
     start_button_.SetText(Text(ui::kStartNow));
     start_button_.Invalidate();
     ::SetWindowTextW(GetDlgItem(IDC_FINISH_CHECK_LABEL),
-                     FillPlaceholder(Text(ui::kLaunchApp), theConfig.manifest.full_name).c_str());
+                     FillPlaceholder(Text(ui::kLaunchApp), config_.manifest.full_name).c_str());
     LayoutControls(GetClientRect());
 }
 
@@ -50,13 +47,13 @@ void CSuccessPanel::LayoutControls(const RECT& client) {
 
 void CSuccessPanel::DrawContent(HDC dc) {
     DrawPageHeading(dc, GetClientRect().top + ScaleX(90),
-                    FillPlaceholder(Text(ui::kProductReady), theConfig.manifest.short_name));
+                    FillPlaceholder(Text(ui::kProductReady), config_.manifest.short_name));
 }
 
 bool CSuccessPanel::OpenHomepage() {
     if (options_.product_installed || homepage_opened)
         return false;
-    const std::wstring& url = theConfig.install_homepage_url;
+    const std::wstring& url = config_.install_homepage_url;
     if (url.empty())
         return false;
     ::ShellExecuteW(nullptr, L"open", url.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
@@ -65,7 +62,7 @@ bool CSuccessPanel::OpenHomepage() {
 }
 
 void CSuccessPanel::LaunchAndClose() {
-    LaunchInstalledProduct();
+    LaunchInstalledProduct(config_.install_folder, config_.manifest.main_component_executable);
     if (IPageHost* host = GetPageHost())
         host->CloseGuide();
 }

@@ -2,7 +2,9 @@
 // The finish page: the product's icon, "<product> is ready" and Start Now, which opens the
 // product's home page (first installations only, once) and half a second later starts the
 // installed program as the signed-in user and closes the wizard.
+#include "config/InstallConfig.h"
 #include "config/LaunchOptions.h"
+#include "localization/UIStrings.h"
 #include "pages/GuidePanel.h"
 #include "skin/NVXTextButton.h"
 
@@ -11,7 +13,7 @@ public:
     static constexpr UINT_PTR kLaunchTimer = 1125;
     static constexpr UINT kLaunchDelayMs = 500;
 
-    explicit CSuccessPanel(const LaunchOptions& options);
+    CSuccessPanel(const CInstallConfig& config, const LaunchOptions& options);
 
     void DrawContent(HDC dc) override;
     void LayoutControls(const RECT& client) override;
@@ -31,6 +33,9 @@ protected:
     void OnTimer(UINT_PTR timer_id) override;
 
 private:
+    std::wstring Text(const UIStringEntry& entry) const;
+
+    const CInstallConfig& config_;
     const LaunchOptions& options_;
     CNVXTextButton start_button_;
 };

@@ -1,6 +1,9 @@
 #include "selfupdate/ValidationTask.h"
 
-#include "selfupdate/DesktopLaunch.h"
+#include "framework/DesktopLaunch.h"
+#include "framework/Diagnostics.h"
+#include "framework/Handles.h"
+#include "framework/UserPrompt.h"
 #include "localization/MessageText.h"
 #include "selfupdate/VersionCheck.h"
 
@@ -12,17 +15,15 @@ namespace {
 int ShowOwnedMessage(const ValidationTaskContext& context, const std::wstring& text, UINT type) {
     // Hidden first: the message takes the validator's place, also in a silent run.
     ::ShowWindow(context.validator, SW_HIDE);
-    return ::MessageBoxW(context.validator, text.c_str(), context.config.manifest.short_name.c_str(), type);
+    return nvx::Prompt(context.validator, text, context.config.manifest.short_name, type);
 }
 
 void StartInstalledCopy(const CInstallConfig& config) {
     std::wstring path = config.GetInstalledExecutablePath();
     if (path.empty() || !::PathFileExistsW(path.c_str()))
         return;
-    HRESULT com = ::CoInitialize(nullptr);
+    nvx::ComApartmentScope com;
     LaunchAsDesktopUser(path);
-    if (SUCCEEDED(com))
-        ::CoUninitialize();
 }
 
 void ActOnVerdict(const ValidationTaskContext& context, VersionCheckResult verdict) {
@@ -55,7 +56,7 @@ void ValidationTask(const ValidationTaskContext& context) {
         ::Sleep(kValidationDelayMs);
         ActOnVerdict(context, CheckVersions(context.config, context.app));
     } catch (...) {
-        ::OutputDebugStringW(L"Self-update: the validation task failed with an exception\r\n");
+        nvx::Diagnose(L"selfupdate", L"the validation task failed with an exception");
     }
     context.finished.store(true, std::memory_order_release);
     ::PostMessageW(context.validator, WM_CLOSE, 0, 0);

@@ -1,5 +1,6 @@
 #include "selfupdate/VersionCheck.h"
 
+#include "framework/Diagnostics.h"
 #include "framework/File.h"
 #include "net/CancelRequest.h"
 #include "net/HttpClient.h"
@@ -29,8 +30,7 @@ private:
 };
 
 void ReportException(const wchar_t* where) {
-    std::wstring line = std::wstring(L"Self-update: ") + where + L" failed with an exception\r\n";
-    ::OutputDebugStringW(line.c_str());
+    nvx::Diagnose(L"selfupdate", std::wstring(where) + L" failed with an exception");
 }
 
 // Stores the body at `url` in a new file at `path`. True only when the whole body arrived and

@@ -1,6 +1,6 @@
 #include "skin/NVXTextButton.h"
 
-#include "framework/DebugOutput.h"
+#include "framework/Diagnostics.h"
 #include "skin/Direct2DEntry.h"
 #include "skin/OffscreenCanvas.h"
 #include "skin/ScreenDpi.h"
@@ -87,7 +87,7 @@ COLORREF CNVXTextButton::TextColor() const {
 
 bool CNVXTextButton::CreateRenderResources() {
     if (FAILED(CreateDirect2DFactory(D2D1_FACTORY_TYPE_MULTI_THREADED, __uuidof(ID2D1Factory1), &factory_))) {
-        nvx::WriteDebugOutput(L"Failed to cread Direct2D Factory");
+        nvx::Diagnose(L"skin", L"Failed to cread Direct2D Factory");
         no_direct2d_ = true;
         return false;
     }
@@ -95,13 +95,13 @@ bool CNVXTextButton::CreateRenderResources() {
         D2D1::RenderTargetProperties(D2D1_RENDER_TARGET_TYPE_DEFAULT,
                                      D2D1::PixelFormat(DXGI_FORMAT_B8G8R8A8_UNORM, D2D1_ALPHA_MODE_IGNORE));
     if (FAILED(factory_->CreateDCRenderTarget(&properties, &render_target_))) {
-        nvx::WriteDebugOutput(L"Failed to cread Direct2D Render Target");
+        nvx::Diagnose(L"skin", L"Failed to cread Direct2D Render Target");
         return false;
     }
     nvx::ComPtr<IUnknown> shared;
     if (FAILED(CreateDirectWriteFactory(DWRITE_FACTORY_TYPE_SHARED, __uuidof(IDWriteFactory), &shared)) ||
         FAILED(shared.As(&write_factory_))) {
-        nvx::WriteDebugOutput(L"Failed to cread Direct2D Write Factory");
+        nvx::Diagnose(L"skin", L"Failed to cread Direct2D Write Factory");
         no_direct2d_ = true;
         return false;
     }

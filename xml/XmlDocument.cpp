@@ -1,5 +1,6 @@
 #include "xml/XmlDocument.h"
 
+#include "framework/Diagnostics.h"
 #include "xml/NodeScanner.h"
 #include "xml/References.h"
 #include "xml/TextFile.h"
@@ -34,6 +35,14 @@ void AppendTextNodes(XmlTextView content, std::wstring& result) {
 XmlDocument::XmlDocument() = default;
 
 bool XmlDocument::Load(const std::wstring& path) {
+    bool well_formed = LoadFile(path);
+    // What reading found goes to the diagnostic channel, with the file it came from.
+    if (!result_log_.empty())
+        nvx::Diagnose(L"xml", path + L": " + result_log_);
+    return well_formed;
+}
+
+bool XmlDocument::LoadFile(const std::wstring& path) {
     Clear();
     try {
         int encoding_flags = 0;

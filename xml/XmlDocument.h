@@ -57,6 +57,7 @@ public:
     size_t IndexBytes() const noexcept { return elements_.AllocatedBytes(); }
 
 private:
+    bool LoadFile(const std::wstring& path);
     bool Parse();
     void Clear();
     void ResetCursor() noexcept;

@@ -3,7 +3,7 @@
 #include "config/InstallConfig.h"
 #include "tests/config/ScratchFolder.h"
 #include "tests/config/ScratchRegistry.h"
-#include "tests/config/UserMessageRecorder.h"
+#include "tests/support/PromptRecorder.h"
 #include "tests/support/ProcessRun.h"
 
 #include <gtest/gtest.h>
@@ -51,7 +51,7 @@ protected:
 };
 
 TEST_F(InstalledProduct, WindowsInstallerGivesTheInstalledVersion) {
-    CUserMessageRecorder messages;
+    CPromptRecorder messages;
     EXPECT_EQ(GetInstalledProductVersion(kProductCode), kProductVersion);
     EXPECT_EQ(GetInstalledProductVersion(kAbsentProductCode), L""); // unknown product: silent
     EXPECT_TRUE(messages.Texts().empty());
@@ -59,7 +59,7 @@ TEST_F(InstalledProduct, WindowsInstallerGivesTheInstalledVersion) {
 
 TEST_F(InstalledProduct, OtherInstallerErrorsGoToTheUserWithTheirCode) {
     for (const wchar_t* code : {L"", L"not-a-product-code"}) {
-        CUserMessageRecorder messages;
+        CPromptRecorder messages;
         EXPECT_EQ(GetInstalledProductVersion(code), L"");
         EXPECT_EQ(messages.Texts(),
                   std::vector<std::wstring>{L"Failed to get installed product info, error code: 87"})
@@ -68,7 +68,7 @@ TEST_F(InstalledProduct, OtherInstallerErrorsGoToTheUserWithTheirCode) {
 }
 
 TEST_F(InstalledProduct, DetectionWithAnUnreadableProductCodeTellsTheUserAndKeepsEverything) {
-    CUserMessageRecorder messages;
+    CPromptRecorder messages;
     config_.manifest.product_code = L"not-a-product-code";
     config_.DetectInstalledProduct(app_);
     EXPECT_EQ(messages.Texts(),

@@ -23,18 +23,13 @@ void CEngineDriver::Choose(int32_t language_id, const std::wstring& install_fold
 }
 
 CInstallEngine& CEngineDriver::engine() {
-    if (!engine_) {
+    if (!engine_)
         engine_ = std::make_unique<CInstallEngine>(config, app, progress);
-        engine_->debug_output = [this](const std::wstring& line) {
-            std::lock_guard<std::mutex> lock(debug_mutex_);
-            debug_lines_.push_back(line);
-        };
-    }
     return *engine_;
 }
 
 void CEngineDriver::Start() {
-    engine().StartInstall();
+    engine().StartInstall(prompt_owner);
 }
 
 bool CEngineDriver::WaitFor(const std::function<bool()>& condition, DWORD timeout_ms) {
@@ -55,8 +50,7 @@ InstallState CEngineDriver::WaitForEnd(DWORD timeout_ms) {
 }
 
 std::vector<std::wstring> CEngineDriver::DebugLines() const {
-    std::lock_guard<std::mutex> lock(debug_mutex_);
-    return debug_lines_;
+    return diagnostics_.Texts();
 }
 
 bool CEngineDriver::SawDebugLine(const std::wstring& text) const {

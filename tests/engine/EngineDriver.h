@@ -1,16 +1,16 @@
 #pragma once
 // Runs the whole installation sequence without the wizard: loads the configuration of an
 // installer folder as start-up does, lets the test make the settings page's choices, starts
-// the engine and waits for the end. Message boxes are answered (IDOK) and kept; the engine's
-// diagnostics are kept too.
+// the engine and waits for the end. Prompts are answered (IDOK) and kept; the diagnostic
+// channel's lines are kept too.
 #include "config/InstallConfig.h"
 #include "engine/InstallEngine.h"
-#include "tests/support/MessageBoxAnswerer.h"
+#include "tests/support/DiagnosticRecorder.h"
+#include "tests/support/PromptRecorder.h"
 
 #include <windows.h>
 
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -44,18 +44,19 @@ public:
     std::vector<std::wstring> DebugLines() const;
     bool SawDebugLine(const std::wstring& text) const;
     std::vector<std::wstring> BoxTexts() const { return boxes_.Texts(); }
+    std::vector<nvx::PromptRequest> Boxes() const { return boxes_.Requests(); }
     // Every overall percent the progress page would have shown, sampled while waiting.
     const std::vector<float>& percents() const { return percents_; }
 
     CInstallConfig config;
     LaunchOptions app;
     InstallProgress progress;
+    HWND prompt_owner = nullptr; // what the wizard window would be
 
 private:
-    CMessageBoxAnswerer boxes_;
+    CPromptRecorder boxes_;
+    CDiagnosticRecorder diagnostics_;
     std::unique_ptr<CInstallEngine> engine_;
-    mutable std::mutex debug_mutex_;
-    std::vector<std::wstring> debug_lines_;
     std::vector<float> percents_;
 };
 

@@ -23,7 +23,7 @@ constexpr wchar_t kFixtureExe[] = L"engine_fixture_installer.exe";
 
 std::vector<std::wstring> StepNames(const CInstallEngine& engine) {
     std::vector<std::wstring> names;
-    for (const InstallStep& step : engine.steps)
+    for (const InstallStep& step : engine.steps())
         names.push_back(step.name);
     return names;
 }
@@ -193,10 +193,10 @@ TEST(EngineEndToEnd, StandalonePackageOutcomes) {
     };
     const Case cases[] = {
         {"a package asking for a restart (3010) succeeded", L"EngineReboot.msi", InstallState::Finished, 3010,
-         nullptr, L"ZUPEL_DEBUG: MSI Installation failed. Error Code: 3010\r\n"},
+         nullptr, L"ZUPEL_DEBUG: MSI Installation failed. Error Code: 3010"},
         {"a failing package shows its error and fails", L"EngineFailing.msi", InstallState::Failed, 1603,
          L"The engine test package failed on purpose.",
-         L"ZUPEL_DEBUG: MSI Installation failed. Error Code: 1603\r\n"},
+         L"ZUPEL_DEBUG: MSI Installation failed. Error Code: 1603"},
         {"a missing main package fails instead of passing for installed", L"", InstallState::Failed,
          CInstallEngine::kNoPackageResult, nullptr, nullptr},
     };
@@ -236,34 +236,38 @@ TEST(EngineEndToEnd, StandalonePackageOutcomes) {
 }
 
 TEST(EngineEndToEnd, ExceptionsStopAtTheEngineBoundaries) {
+    // A prompt that throws stands for any fault below a boundary: the installer's message
+    // handler, and the worker's entry around the whole sequence.
     struct Case {
         const char* name;
-        const wchar_t* package;
-        std::function<void(const std::wstring&)> debug_output;
-        InstallState end;
+        bool download_fails;
+        const wchar_t* guard;
         uint32_t result;
     };
     const Case cases[] = {
-        {"thrown in the message handler: the installer gets 0 and goes on", L"LumetraEngineTest.msi",
-         [](const std::wstring&) { throw std::runtime_error("diagnostics lost"); }, InstallState::Finished,
-         0},
-        {"thrown out of the sequence: caught at the worker's entry, the sequence fails", L"EngineFailing.msi",
-         [](const std::wstring& line) {
-             if (line.starts_with(L"ZUPEL_DEBUG"))
-                 throw std::runtime_error("diagnostics lost");
-         },
-         InstallState::Failed, 1603},
+        {"thrown in the message handler: the installer gets 0 and ends the package", false,
+         L"Exception caught in CMsiSession::OnInstallerMessage: prompt lost", 1603},
+        {"thrown out of the sequence: caught at the worker's entry, the sequence fails", true,
+         L"Exception caught in CInstallEngine::RunInstallSequence: prompt lost",
+         CInstallEngine::kNoPackageResult},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         CCleanMachine machine;
+        CServedFolder served;
         CInstallerFolder installer;
-        installer.WriteManifest(StandaloneManifest(installer, c.package));
+        installer.WriteManifest(
+            c.download_fails
+                ? DownloadingManifest(served, nettest::ServerUrl(L"fault", L"/status/404?len=10"))
+                : StandaloneManifest(installer, L"EngineFailing.msi"));
         CEngineDriver driver(installer.module_path());
         driver.Choose(1033, ChosenInstallFolder(), 0);
-        driver.engine().debug_output = c.debug_output;
-        EXPECT_EQ(driver.Run(), c.end);
+        CPromptRecorder throwing(
+            [](const nvx::PromptRequest&) -> int { throw std::runtime_error("prompt lost"); });
+        EXPECT_EQ(driver.Run(), InstallState::Failed);
         EXPECT_EQ(driver.engine().main_package_result(), c.result);
+        EXPECT_EQ(throwing.Requests().size(), 1u);
+        EXPECT_TRUE(driver.SawDebugLine(c.guard));
     }
 }
 
@@ -295,10 +299,16 @@ TEST(EngineEndToEnd, TheServersReleaseDataCanRefuseTheInstallation) {
 
         CEngineDriver driver(installer.module_path());
         driver.Choose(1033, ChosenInstallFolder(), 0);
+        nvx::UniqueWindow wizard(
+            ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 5, 5, nullptr, nullptr, nullptr, nullptr));
+        driver.prompt_owner = wizard.get();
         EXPECT_EQ(driver.Run(), InstallState::Failed);
-        std::vector<std::wstring> boxes = driver.BoxTexts();
+        std::vector<nvx::PromptRequest> boxes = driver.Boxes();
         ASSERT_EQ(boxes.size(), 1u);
-        EXPECT_NE(boxes[0].find(c.box), std::wstring::npos) << testing::PrintToString(boxes[0]);
+        EXPECT_NE(boxes[0].text.find(c.box), std::wstring::npos) << testing::PrintToString(boxes[0].text);
+        EXPECT_EQ(boxes[0].owner, wizard.get()) << "the version messages belong to the wizard";
+        EXPECT_EQ(boxes[0].caption, L"Windows Installer");
+        EXPECT_EQ(boxes[0].style, static_cast<UINT>(MB_OKCANCEL | MB_ICONERROR));
         EXPECT_FALSE(driver.engine().download_failed());
         // Nothing was downloaded or installed.
         EXPECT_EQ(driver.engine().main_package_result(), CInstallEngine::kNoPackageResult);
@@ -314,10 +324,17 @@ TEST(EngineEndToEnd, ADownloadServerProblemFailsWithTheConnectionMessage) {
 
     CEngineDriver driver(installer.module_path());
     driver.Choose(1033, ChosenInstallFolder(), 0);
+    nvx::UniqueWindow wizard(
+        ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 5, 5, nullptr, nullptr, nullptr, nullptr));
+    driver.prompt_owner = wizard.get();
     EXPECT_EQ(driver.Run(), InstallState::Failed);
-    std::vector<std::wstring> boxes = driver.BoxTexts();
+    std::vector<nvx::PromptRequest> boxes = driver.Boxes();
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_NE(boxes[0].find(L"Unable to contact the download server."), std::wstring::npos);
+    EXPECT_NE(boxes[0].text.find(L"Unable to contact the download server."), std::wstring::npos);
+    // The wizard may be gone from the screen when this box comes: it has no owner.
+    EXPECT_EQ(boxes[0].owner, nullptr);
+    EXPECT_EQ(boxes[0].caption, L"Lumetra");
+    EXPECT_EQ(boxes[0].style, static_cast<UINT>(MB_ICONERROR));
     EXPECT_TRUE(driver.engine().download_failed());
     EXPECT_EQ(InstalledVersion(NVX_ENGINE_PRODUCT_CODE), L"");
 }

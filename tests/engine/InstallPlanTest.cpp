@@ -64,12 +64,13 @@ struct Road {
 };
 
 PlanInputs InputsFor(const Road& road, int* registry_reads = nullptr) {
-    PlanInputs inputs{road.manifest};
+    InstallChoices choices;
+    choices.language_id = road.language_id;
+    choices.language_offered = (road.flags & kChoice) != 0;
+    choices.product_installed = (road.flags & kInstalled) != 0;
+    PlanInputs inputs{road.manifest, choices};
     inputs.msi_folder = L"C:\\inst\\msi\\";
     inputs.transform_folder = L"C:\\inst\\transform\\";
-    inputs.language_id = road.language_id;
-    inputs.language_choice_enabled = (road.flags & kChoice) != 0;
-    inputs.product_installed = (road.flags & kInstalled) != 0;
     inputs.is_prerequisite_installed = [present = Words(road.present)](const std::wstring& name) {
         return std::find(present.begin(), present.end(), name) != present.end();
     };

@@ -1,5 +1,6 @@
 // The property string of the product's package and the folder spellings behind it.
 #include "engine/PackageProperties.h"
+#include "framework/PathText.h"
 
 #include <gtest/gtest.h>
 
@@ -12,34 +13,34 @@ TEST(PackageProperties, FollowTheInstallationAndTheChoicesMade) {
     const std::wstring transforms = L"C:\\web\\transform\\";
     const Case cases[] = {
         {"nothing installed, no folder yet, English, level 0",
-         {false, false, L"C:\\Program Files\\NVX Systems", true, 1033, transforms, 0},
+         {{1033, true, L"C:\\Program Files\\NVX Systems", 0, false}, false, transforms},
          L" SHELL_INTEGRATION_LEVEL=\"All\""},
         {"first installation into an existing folder, German from several, level 1",
-         {false, true, L"C:\\Program Files\\NVX Systems\\", true, 1031, transforms, 1},
+         {{1031, true, L"C:\\Program Files\\NVX Systems\\", 1, false}, true, transforms},
          L"INSTALLDIR=\"C:\\Program Files\\NVX Systems\" TRANSFORMS=\"C:\\web\\transform\\1031.mst\" "
          L"SHELL_INTEGRATION_LEVEL=\"Free\""},
         {"update, German from several, level 2",
-         {true, true, L"C:\\Program Files\\NVX Systems", true, 1031, transforms, 2},
+         {{1031, true, L"C:\\Program Files\\NVX Systems", 2, true}, true, transforms},
          L"REINSTALL=ALL REINSTALLMODE=vomus REBOOT=ReallySuppress "
          L"TRANSFORMS=\"C:\\web\\transform\\1031.mst\" "
          L"SHELL_INTEGRATION_LEVEL=\"None\""},
         {"update in English",
-         {true, false, L"", true, 1033, transforms, 0},
+         {{1033, true, L"", 0, true}, false, transforms},
          L"REINSTALL=ALL REINSTALLMODE=vomus REBOOT=ReallySuppress SHELL_INTEGRATION_LEVEL=\"All\""},
         {"German as the only language: no transform part",
-         {false, true, L"D:\\Apps", false, 1031, transforms, 0},
+         {{1031, false, L"D:\\Apps", 0, false}, true, transforms},
          L"INSTALLDIR=\"D:\\Apps\" SHELL_INTEGRATION_LEVEL=\"All\""},
         {"no folder, French: leading space before the transform",
-         {false, false, L"D:\\x", true, 1036, transforms, 1},
+         {{1036, true, L"D:\\x", 1, false}, false, transforms},
          L" TRANSFORMS=\"C:\\web\\transform\\1036.mst\" SHELL_INTEGRATION_LEVEL=\"Free\""},
         {"a level outside the table gives an empty word",
-         {false, true, L"D:\\x\\\\", true, 1033, transforms, 3},
+         {{1033, true, L"D:\\x\\\\", 3, false}, true, transforms},
          L"INSTALLDIR=\"D:\\x\" SHELL_INTEGRATION_LEVEL=\"\""},
         {"negative level",
-         {false, true, L"D:\\x", true, 1033, transforms, -1},
+         {{1033, true, L"D:\\x", -1, false}, true, transforms},
          L"INSTALLDIR=\"D:\\x\" SHELL_INTEGRATION_LEVEL=\"\""},
         {"a drive root keeps its backslash",
-         {false, true, L"E:\\", true, 1033, transforms, 0},
+         {{1033, true, L"E:\\", 0, false}, true, transforms},
          L"INSTALLDIR=\"E:\\\" SHELL_INTEGRATION_LEVEL=\"All\""},
     };
     for (const Case& c : cases)

@@ -33,7 +33,7 @@ protected:
 } // namespace
 
 TEST_F(ProductSettingsWriter, FirstInstallationWritesTheFiveValues) {
-    EXPECT_TRUE(WriteProductSettings(config_, app_));
+    EXPECT_TRUE(WriteProductSettings(ChoicesFrom(config_, app_), config_.manifest));
     EXPECT_EQ(MachineText(L"InstallDir"), L"C:\\Program Files\\NVX Test\\");
     EXPECT_EQ(MachineText(L"exe"), L"C:\\Program Files\\NVX Test\\Lumetra.exe");
     RegistryKey packs(HKEY_LOCAL_MACHINE, std::wstring(kKey) + L"\\LanguagePacks");
@@ -46,7 +46,7 @@ TEST_F(ProductSettingsWriter, FirstInstallationWritesTheFiveValues) {
 
 TEST_F(ProductSettingsWriter, AnUpdateLeavesTheRegistryAlone) {
     app_.product_installed = 1;
-    EXPECT_TRUE(WriteProductSettings(config_, app_));
+    EXPECT_TRUE(WriteProductSettings(ChoicesFrom(config_, app_), config_.manifest));
     EXPECT_FALSE(machine_.KeyExists(L""));
     EXPECT_FALSE(user_.KeyExists(L""));
     EXPECT_FALSE(companion_.KeyExists(L""));

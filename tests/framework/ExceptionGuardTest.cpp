@@ -1,9 +1,9 @@
 // Exceptions stopped at a window procedure, a thread entry or a platform callback are reported
-// on the debugger output with what was thrown and where.
-#include "framework/DebugOutput.h"
+// on the diagnostic channel with what was thrown and where.
 #include "framework/Dialog.h"
 #include "framework/ExceptionGuard.h"
 #include "tests/framework/test_resources.h"
+#include "tests/support/DiagnosticRecorder.h"
 
 #include <gtest/gtest.h>
 
@@ -15,25 +15,6 @@
 #include <vector>
 
 namespace {
-
-// Keeps the lines written to the debugger output while it lives.
-class CapturedDebugOutput {
-public:
-    CapturedDebugOutput()
-        : scope_([this](const std::wstring& line) {
-              std::lock_guard lock(mutex_);
-              lines_.push_back(line);
-          }) {}
-    std::vector<std::wstring> Lines() {
-        std::lock_guard lock(mutex_);
-        return lines_;
-    }
-
-private:
-    std::mutex mutex_;
-    std::vector<std::wstring> lines_;
-    nvx::CDebugOutputSinkScope scope_;
-};
 
 constexpr UINT kThrowRuntimeError = WM_APP + 0x31;
 constexpr UINT kThrowInt = WM_APP + 0x32;
@@ -51,30 +32,29 @@ protected:
 };
 
 TEST(ExceptionGuard, WindowProcedureReportsWhatAndWhichMessage) {
-    CapturedDebugOutput output;
+    CDiagnosticRecorder output;
     CThrowingWindow window;
     ASSERT_TRUE(window.Create(WS_POPUP, RECT{0, 0, 5, 5}, nullptr, 0));
     EXPECT_EQ(window.SendMessage(kThrowRuntimeError), 0);
     EXPECT_EQ(window.SendMessage(kThrowInt), 0);
     EXPECT_TRUE(::IsWindow(window.GetSafeHwnd()));
     window.DestroyWindow();
-    EXPECT_EQ(
-        output.Lines(),
-        (std::vector<std::wstring>{
-            L"Exception caught in CWnd::WindowProc (message 0x8031): paint failed: \u00DCberschrift\r\n",
-            L"Exception caught in CWnd::WindowProc (message 0x8032): unknown exception\r\n"}));
+    EXPECT_EQ(output.Texts(L"guard"),
+              (std::vector<std::wstring>{
+                  L"Exception caught in CWnd::WindowProc (message 0x8031): paint failed: \u00DCberschrift",
+                  L"Exception caught in CWnd::WindowProc (message 0x8032): unknown exception"}));
 }
 
 TEST(ExceptionGuard, DialogInitialisationReportsAndTheDialogLives) {
-    CapturedDebugOutput output;
+    CDiagnosticRecorder output;
     struct CFailingInit : CDialog {
         CFailingInit() : CDialog(IDD_TEST_DIALOG) {}
         BOOL OnInitDialog() override { throw std::logic_error("no configuration"); }
     } dialog;
     ASSERT_TRUE(dialog.Create(IDD_TEST_DIALOG, nullptr));
     dialog.DestroyWindow();
-    EXPECT_EQ(output.Lines(),
-              std::vector<std::wstring>{L"Exception caught in CDialog::OnInitDialog: no configuration\r\n"});
+    EXPECT_EQ(output.Texts(L"guard"),
+              std::vector<std::wstring>{L"Exception caught in CDialog::OnInitDialog: no configuration"});
 }
 
 DWORD WINAPI FailingThreadEntry(void*) {
@@ -83,7 +63,7 @@ DWORD WINAPI FailingThreadEntry(void*) {
 }
 
 TEST(ExceptionGuard, ThreadEntriesAnswerTheFallbackAndReport) {
-    CapturedDebugOutput output;
+    CDiagnosticRecorder output;
     HANDLE thread = ::CreateThread(nullptr, 0, FailingThreadEntry, nullptr, 0, nullptr);
     ASSERT_NE(thread, nullptr);
     ASSERT_EQ(::WaitForSingleObject(thread, 10000), WAIT_OBJECT_0);
@@ -95,14 +75,14 @@ TEST(ExceptionGuard, ThreadEntriesAnswerTheFallbackAndReport) {
     // A lambda thread of the standard library, returning nothing.
     std::thread([] { nvx::GuardedCall("InstallWorker", [] { throw std::bad_alloc(); }); }).join();
 
-    std::vector<std::wstring> lines = output.Lines();
+    std::vector<std::wstring> lines = output.Texts(L"guard");
     ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0], L"Exception caught in FailingThreadEntry: download failed\r\n");
+    EXPECT_EQ(lines[0], L"Exception caught in FailingThreadEntry: download failed");
     EXPECT_EQ(lines[1].rfind(L"Exception caught in InstallWorker: ", 0), 0u) << lines[1];
 }
 
 TEST(ExceptionGuard, PlatformCallbackAnswersItsFallbackAndCallsGoOnWithoutAReport) {
-    CapturedDebugOutput output;
+    CDiagnosticRecorder output;
     HWND parent =
         ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 5, 5, nullptr, nullptr, nullptr, nullptr);
     for (int i = 0; i < 3; ++i)
@@ -123,10 +103,10 @@ TEST(ExceptionGuard, PlatformCallbackAnswersItsFallbackAndCallsGoOnWithoutARepor
         reinterpret_cast<LPARAM>(&visited));
     ::DestroyWindow(parent);
     EXPECT_EQ(visited, 2) << "the enumeration goes on after a failed callback";
-    EXPECT_EQ(output.Lines(),
-              std::vector<std::wstring>{L"Exception caught in EnumChildProc: child index\r\n"});
+    EXPECT_EQ(output.Texts(L"guard"),
+              std::vector<std::wstring>{L"Exception caught in EnumChildProc: child index"});
     EXPECT_EQ(nvx::GuardedCall("Quiet", [] { return 5; }), 5);
-    EXPECT_EQ(output.Lines().size(), 1u);
+    EXPECT_EQ(output.Texts(L"guard").size(), 1u);
 }
 
 // Reads the real debugger output of this process: OutputDebugString raises an exception that
@@ -161,12 +141,15 @@ private:
     static inline std::vector<std::wstring> lines_;
 };
 
-TEST(ExceptionGuard, WithoutATestSinkTheReportGoesToTheDebuggerOutput) {
+TEST(ExceptionGuard, TheReportAlsoGoesToTheDebuggerOutput) {
     DebuggerOutputReader reader;
     nvx::GuardedCall("CallbackWithoutSink", [] { throw std::runtime_error("reported for real"); });
     std::vector<std::wstring> lines = reader.Lines();
-    EXPECT_NE(std::find(lines.begin(), lines.end(),
-                        L"Exception caught in CallbackWithoutSink: reported for real\r\n"),
+    const std::wstring expected = L" [guard] Exception caught in CallbackWithoutSink: reported for real\r\n";
+    EXPECT_NE(std::find_if(lines.begin(), lines.end(),
+                           [&](const std::wstring& line) {
+                               return line.size() > expected.size() && line.ends_with(expected);
+                           }),
               lines.end())
         << "lines seen: " << lines.size();
 }

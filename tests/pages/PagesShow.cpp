@@ -40,7 +40,7 @@ int wmain(int argc, wchar_t** argv) {
     pagetest::CPageTestHost host(page_name == L"finish" ? 2 : 1);
 
     if (page_name == L"finish") {
-        CSuccessPanel page(options);
+        CSuccessPanel page(theConfig, options);
         if (!host.Open(page, IDD_FINISH, POINT{0, 0}))
             return 1;
         page.OnShowPage();
@@ -49,7 +49,7 @@ int wmain(int argc, wchar_t** argv) {
         WaitForDone(argv[3]);
         return 0;
     }
-    CStatusPanel page(options);
+    CStatusPanel page(theConfig, options);
     if (!host.Open(page, IDD_PROGRESS, POINT{0, 0}))
         return 1;
     // Not OnShowPage: its start timer would begin an installation.

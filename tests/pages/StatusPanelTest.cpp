@@ -10,7 +10,7 @@
 #include "tests/config/ScratchFolder.h"
 #include "tests/pages/PageTestHost.h"
 #include "tests/selfupdate/SelfUpdateFixture.h"
-#include "tests/support/MessageBoxAnswerer.h"
+#include "tests/support/PromptRecorder.h"
 #include "tests/support/ScopedSettings.h"
 
 #include <gtest/gtest.h>
@@ -22,10 +22,6 @@ using namespace pagetest;
 namespace {
 
 constexpr DWORD kTimeout = 30000;
-
-bool IsSignalled(const nvx::UniqueHandle& event) {
-    return ::WaitForSingleObject(event.get(), 0) == WAIT_OBJECT_0;
-}
 
 // One tick of the refresh timer, as the timer delivers it; answers whether the page armed the
 // timer again.
@@ -124,7 +120,7 @@ TEST_F(StatusPage, RefreshShowsTheRecordAndEndsAsTheStateSays) {
         LaunchOptions options;
         options.silent_mode = c.silent;
         CPageTestHost host(1);
-        CStatusPanel page(options);
+        CStatusPanel page(theConfig, options);
         ASSERT_TRUE(host.Open(page, IDD_PROGRESS));
         const Record& r = c.record;
         SetProgress(r.state, r.downloads, r.installs, r.index, r.percent);
@@ -145,18 +141,24 @@ TEST_F(StatusPage, RefreshShowsTheRecordAndEndsAsTheStateSays) {
 TEST_F(StatusPage, TheEstimateCountsFromTheFirstRefresh) {
     LaunchOptions options;
     CPageTestHost host(1);
-    CStatusPanel page(options);
+    CStatusPanel page(theConfig, options);
     ASSERT_TRUE(host.Open(page, IDD_PROGRESS));
+    // Near the tick count's wrap: the elapsed time is 32-bit arithmetic.
+    uint32_t now = 0xFFFFFC00u;
+    page.clock = [&now] { return now; };
     SetProgress(InstallState::Downloading, {100}, {100}, 0, 0);
     EXPECT_TRUE(RefreshTick(page));
     EXPECT_EQ(ControlText(page, IDC_TIME_LABEL), ui::kCalcTimeRemaining.default_text);
-    // A second later a tenth of the downloads is done: about nine seconds left.
-    ::Sleep(1000);
+    // A second later a tenth of the downloads is done: nine seconds left.
+    now += 1000;
     theInstallProgress.step_percent = 10;
     EXPECT_TRUE(RefreshTick(page));
-    const std::wstring time = ControlText(page, IDC_TIME_LABEL);
-    EXPECT_NE(time.find(L"secs remaining"), std::wstring::npos) << testing::PrintToString(time);
-    EXPECT_EQ(time.find(L"mins"), std::wstring::npos) << testing::PrintToString(time);
+    EXPECT_EQ(ControlText(page, IDC_TIME_LABEL), L"09 secs remaining...");
+    // Two minutes on, at 20 %: the estimate counts from the first refresh, not the last.
+    now += 120000;
+    theInstallProgress.step_percent = 20;
+    EXPECT_TRUE(RefreshTick(page));
+    EXPECT_EQ(ControlText(page, IDC_TIME_LABEL), L"08 mins 04 secs remaining...");
 }
 
 TEST_F(StatusPage, FinishedWithLaunchWhenDoneStartsTheProductAndCloses) {
@@ -172,11 +174,11 @@ TEST_F(StatusPage, FinishedWithLaunchWhenDoneStartsTheProductAndCloses) {
         LaunchOptions options;
         options.launch_when_done = 1;
         CPageTestHost host(1);
-        CStatusPanel page(options);
+        CStatusPanel page(theConfig, options);
         ASSERT_TRUE(host.Open(page, IDD_PROGRESS));
         SetProgress(InstallState::Finished, {100}, {100}, 0, 100);
 
-        CMessageBoxAnswerer boxes;
+        CPromptRecorder boxes;
         EXPECT_FALSE(RefreshTick(page));
         EXPECT_EQ(host.close_requests, 1);
         EXPECT_TRUE(host.shown_pages.empty()) << "the finish page was shown";
@@ -193,7 +195,7 @@ TEST_F(StatusPage, FinishedWithLaunchWhenDoneStartsTheProductAndCloses) {
 TEST_F(StatusPage, ShowingArmsTheStartAndResetsTheTexts) {
     LaunchOptions options;
     CPageTestHost host(1);
-    CStatusPanel page(options);
+    CStatusPanel page(theConfig, options);
     ASSERT_TRUE(host.Open(page, IDD_PROGRESS));
     SetProgress(InstallState::Downloading, {100}, {100}, 0, 50);
     RefreshTick(page);
@@ -220,23 +222,25 @@ TEST_F(StatusPage, ClosingAsksAndHoldsTheDownloadsMeanwhile) {
         SCOPED_TRACE(c.name);
         LaunchOptions options;
         CPageTestHost host(1);
-        CStatusPanel page(options);
+        CStatusPanel page(theConfig, options);
         ASSERT_TRUE(host.Open(page, IDD_PROGRESS));
         SetProgress(InstallState::Downloading, {100}, {100}, 0, 40);
-        std::optional<bool> gate_open_while_asking;
-        std::wstring caption;
-        CMessageBoxAnswerer boxes(c.answer, [&](HWND box) {
-            gate_open_while_asking = IsSignalled(page.engine.resume_gate);
-            caption = nvxtest::WindowText(box);
+        std::optional<bool> paused_while_asking;
+        CPromptRecorder boxes([&](const nvx::PromptRequest&) {
+            paused_while_asking = page.engine.DownloadsPaused();
+            return c.answer;
         });
         EXPECT_EQ(page.CanClose(), c.closes);
-        ASSERT_EQ(boxes.Texts().size(), 1u);
-        EXPECT_NE(boxes.Texts()[0].find(ui::kMessageCancelNotice.default_text), std::wstring::npos);
-        EXPECT_EQ(caption, L"Lumetra");
-        EXPECT_EQ(gate_open_while_asking, false) << "downloads went on while the question showed";
-        EXPECT_TRUE(IsSignalled(page.engine.resume_gate)) << "downloads were not let go again";
+        const std::vector<nvx::PromptRequest> asked = boxes.Requests();
+        ASSERT_EQ(asked.size(), 1u);
+        EXPECT_EQ(asked[0].text, ui::kMessageCancelNotice.default_text);
+        EXPECT_EQ(asked[0].caption, L"Lumetra");
+        EXPECT_EQ(asked[0].owner, page.GetSafeHwnd());
+        EXPECT_EQ(asked[0].style, static_cast<UINT>(MB_YESNO | MB_ICONWARNING));
+        EXPECT_EQ(paused_while_asking, true) << "downloads went on while the question showed";
+        EXPECT_FALSE(page.engine.DownloadsPaused()) << "downloads were not let go again";
         EXPECT_EQ(theInstallProgress.State(), c.state_after);
-        EXPECT_EQ(IsSignalled(page.engine.cancel_event), c.cancel_signalled);
+        EXPECT_EQ(page.engine.CancelSignalled(), c.cancel_signalled);
         EXPECT_EQ(page.cancel_confirmed, c.answer == IDYES ? 1 : 0);
         if (c.answer != IDYES)
             continue;
@@ -259,10 +263,10 @@ TEST_F(StatusPage, ClosingAfterTheEndAsksNothing) {
         SCOPED_TRACE(static_cast<int>(c.state));
         LaunchOptions options;
         CPageTestHost host(1);
-        CStatusPanel page(options);
+        CStatusPanel page(theConfig, options);
         ASSERT_TRUE(host.Open(page, IDD_PROGRESS));
         SetProgress(c.state, {100}, {100}, 0, 0);
-        CMessageBoxAnswerer boxes(IDNO);
+        CPromptRecorder boxes(IDNO);
         EXPECT_TRUE(page.CanClose());
         EXPECT_TRUE(boxes.Texts().empty());
         EXPECT_EQ(host.exit_codes, std::vector<DWORD>{c.exit_code});
@@ -272,21 +276,22 @@ TEST_F(StatusPage, ClosingAfterTheEndAsksNothing) {
 TEST_F(StatusPage, ARunningApplicationStopsTheStartWhenTheUserCancels) {
     LaunchOptions options;
     CPageTestHost host(1);
-    CStatusPanel page(options);
+    CStatusPanel page(theConfig, options);
     ASSERT_TRUE(host.Open(page, IDD_PROGRESS));
     {
-        CMessageBoxAnswerer boxes;
+        CPromptRecorder boxes;
         EXPECT_TRUE(page.CheckRunningApplications(L"Lumetra Professional", page.GetSafeHwnd()));
         EXPECT_TRUE(boxes.Texts().empty()) << "asked with nothing running";
     }
     const std::wstring name = running_app_probes[0].semaphore_name;
     nvx::UniqueHandle running(::CreateSemaphoreW(nullptr, 0, 1, name.c_str()));
     ASSERT_TRUE(running);
-    std::wstring caption;
-    CMessageBoxAnswerer boxes(IDCANCEL, [&](HWND box) { caption = nvxtest::WindowText(box); });
+    CPromptRecorder boxes(IDCANCEL);
     page.SendMessage(WM_TIMER, CStatusPanel::kStartTimer, 0);
     ASSERT_EQ(boxes.Texts().size(), 1u);
     const std::wstring text = boxes.Texts()[0];
+    const std::wstring caption = boxes.Requests()[0].caption;
+    EXPECT_EQ(boxes.Requests()[0].owner, page.GetSafeHwnd());
     EXPECT_NE(text.find(ui::kCloseRunningApps.default_text), std::wstring::npos)
         << testing::PrintToString(text);
     EXPECT_NE(text.find(running_app_probes[0].display_name), std::wstring::npos);
@@ -300,12 +305,15 @@ TEST_F(StatusPage, ARunningApplicationStopsTheStartWhenTheUserCancels) {
 TEST_F(StatusPage, RetryChecksAgainAfterTheApplicationClosed) {
     LaunchOptions options;
     CPageTestHost host(1);
-    CStatusPanel page(options);
+    CStatusPanel page(theConfig, options);
     ASSERT_TRUE(host.Open(page, IDD_PROGRESS));
     nvx::UniqueHandle running(::CreateSemaphoreW(nullptr, 0, 1, running_app_probes[0].semaphore_name));
     ASSERT_TRUE(running);
     // The user closes the application while the box shows, then presses Retry.
-    CMessageBoxAnswerer boxes(IDRETRY, [&](HWND) { running.reset(); });
+    CPromptRecorder boxes([&](const nvx::PromptRequest&) {
+        running.reset();
+        return IDRETRY;
+    });
     EXPECT_TRUE(page.CheckRunningApplications(L"Lumetra Professional", page.GetSafeHwnd()));
     EXPECT_EQ(boxes.Texts().size(), 1u);
     EXPECT_TRUE(host.exit_codes.empty());
@@ -322,7 +330,7 @@ TEST_F(StatusPage, ClickingTheSlideshowOpensTheTourPage) {
     ASSERT_TRUE(https_open.SetString(L"\"" + browser + L"\" \"%1\""));
     LaunchOptions options;
     CPageTestHost host(1);
-    CStatusPanel page(options);
+    CStatusPanel page(theConfig, options);
     ASSERT_TRUE(host.Open(page, IDD_PROGRESS));
     EXPECT_EQ(page.SendMessage(WM_SKIN_SLIDESHOW_CLICK), 0);
     auto opened = selfupdatetest::WaitForStartRecord(browser, kTimeout);

@@ -68,7 +68,7 @@ TEST_F(FinishPage, StartNowOpensTheHomePageThenStartsTheProductAndCloses) {
         LaunchOptions options;
         options.product_installed = c.product_installed;
         CPageTestHost host(2);
-        CSuccessPanel page(options);
+        CSuccessPanel page(theConfig, options);
         ASSERT_TRUE(host.Open(page, IDD_FINISH));
         page.OnShowPage();
         HWND start_now = page.GetDlgItem(IDC_START_NOW);
@@ -102,7 +102,7 @@ TEST_F(FinishPage, StartNowOpensTheHomePageThenStartsTheProductAndCloses) {
 TEST_F(FinishPage, ClosingOpensTheHomePageOnceAndStartsNothing) {
     LaunchOptions options;
     CPageTestHost host(2);
-    CSuccessPanel page(options);
+    CSuccessPanel page(theConfig, options);
     ASSERT_TRUE(host.Open(page, IDD_FINISH));
     EXPECT_TRUE(page.CanClose());
     auto opened = WaitForStartRecord(browser_, kTimeout);
@@ -121,7 +121,7 @@ TEST_F(FinishPage, ClosingAnUpdateOpensNothing) {
     LaunchOptions options;
     options.product_installed = 1;
     CPageTestHost host(2);
-    CSuccessPanel page(options);
+    CSuccessPanel page(theConfig, options);
     ASSERT_TRUE(host.Open(page, IDD_FINISH));
     EXPECT_TRUE(page.CanClose());
     nvxtest::PumpMessages(1000);
@@ -133,7 +133,7 @@ TEST_F(FinishPage, ClosingAnUpdateOpensNothing) {
 TEST_F(FinishPage, ShowsTheIconTheReadyTextAndStartNowOnly) {
     LaunchOptions options;
     CPageTestHost host(2);
-    CSuccessPanel page(options);
+    CSuccessPanel page(theConfig, options);
     ASSERT_TRUE(host.Open(page, IDD_FINISH));
     page.OnShowPage();
     skintest::Settle();

@@ -1,7 +1,7 @@
 // Starting a program through the desktop shell, for real through Wine's shell, and with each
 // step of the route made to fail in turn: nothing starts, nothing is shown, and every
 // interface the route obtained is released.
-#include "selfupdate/DesktopLaunch.h"
+#include "framework/DesktopLaunch.h"
 #include "tests/support/MessageBoxAnswerer.h"
 #include "tests/config/ScratchFolder.h"
 #include "tests/selfupdate/SelfUpdateFixture.h"

@@ -2,7 +2,7 @@
 #include "skin/NVXStatic.h"
 #include "skin/NVXTextButton.h"
 
-#include "framework/DebugOutput.h"
+#include "tests/support/DiagnosticRecorder.h"
 #include "resources/artwork.h"
 #include "skin/Direct2DEntry.h"
 #include "skin/ScreenDpi.h"
@@ -172,8 +172,7 @@ TEST_F(ButtonsTest, DisablingDuringAPressEndsItWithoutAClick) {
 }
 
 TEST_F(ButtonsTest, WithoutDirect2DTheTextButtonDrawsWithGdi) {
-    std::vector<std::wstring> lines;
-    nvx::CDebugOutputSinkScope sink([&](const std::wstring& line) { lines.push_back(line); });
+    CDiagnosticRecorder diagnostics;
     CDirect2DEntryOverride no_direct2d(
         {[](D2D1_FACTORY_TYPE, REFIID, void**) { return E_NOINTERFACE; },
          [](DWRITE_FACTORY_TYPE, REFIID, IUnknown**) { return E_NOINTERFACE; }});
@@ -185,8 +184,9 @@ TEST_F(ButtonsTest, WithoutDirect2DTheTextButtonDrawsWithGdi) {
     const ThemePalette& p = theThemePalette;
     EXPECT_TRUE(SameColor(ClientPixel(fallback.GetSafeHwnd(), 0, 0), p.action_normal)) << "a flat rectangle";
     EXPECT_GT(CountClientPixels(fallback.GetSafeHwnd(), {30, 8, 90, 28}, p.action_text, 30), 15);
+    const std::vector<std::wstring> lines = diagnostics.Texts(L"skin");
     ASSERT_FALSE(lines.empty());
-    EXPECT_EQ(lines.front().rfind(L"Failed to cread Direct2D Factory", 0), 0u);
+    EXPECT_EQ(lines.front(), L"Failed to cread Direct2D Factory");
 }
 
 // A lost device: the draw that ends in D2DERR_RECREATE_TARGET gives back all four render

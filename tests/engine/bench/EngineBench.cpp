@@ -88,7 +88,6 @@ double EngineInstallSeconds(const std::wstring& folder, const std::wstring& pack
     PrepareStandalone(folder, package, config, app, false);
     InstallProgress progress;
     CInstallEngine engine(config, app, progress);
-    engine.debug_output = nullptr;
     Clock::time_point start = Clock::now();
     engine.StartInstall();
     engine.WaitForSequence();

@@ -1,4 +1,4 @@
-#include "selfupdate/DesktopLaunch.h"
+#include "framework/DesktopLaunch.h"
 
 #include "framework/Handles.h"
 

@@ -1,0 +1,55 @@
+#pragma once
+// The installation sequence's actions carried out on this machine: the server's release data
+// checked again, files downloaded, the product's package installed through a Windows Installer
+// session, other installers run as processes, the product's settings written, and the
+// engine's message boxes. Used by the worker only, once the plan is complete.
+#include "config/InstallConfig.h"
+#include "config/LaunchOptions.h"
+#include "engine/EngineSignals.h"
+#include "engine/InstallChoices.h"
+#include "engine/InstallProgress.h"
+#include "engine/InstallSequence.h"
+#include "engine/MsiSession.h"
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+class CWindowsInstallActions final : public IInstallActions {
+public:
+    // `choices` are read when the actions run: they hold what the plan was built from.
+    CWindowsInstallActions(CInstallConfig& config, const LaunchOptions& options,
+                           const InstallChoices& choices, InstallProgress& progress, EngineSignals& signals);
+
+    // The window that owns the engine's message boxes (the wizard); null: none.
+    void SetPromptOwner(HWND owner);
+
+    // The main package's Windows Installer result; kNoPackageResult until it was installed.
+    static constexpr uint32_t kNoPackageResult = 0xFFFFFFFFu;
+    uint32_t main_package_result() const noexcept { return main_package_result_; }
+    const std::wstring& captured_homepage_url() const noexcept { return msi_.captured_homepage_url(); }
+
+    VersionCheckOutcome CheckServerVersion() override;
+    bool DownloadStep(const InstallStep& step, const DownloadReport& report) override;
+    bool FileExists(const std::wstring& path) override;
+    bool InstallPackage(const InstallStep& step, int32_t install_index) override;
+    void RunExternalInstaller(const InstallStep& step) override;
+    void WriteProductSettings() override;
+    void PublishHomepage() override;
+    void ShowDownloadFailure() override;
+
+private:
+    bool DownloadFile(const std::wstring& url, const std::wstring& local_path, const DownloadReport& report);
+
+    CInstallConfig& config_;
+    const LaunchOptions& options_;
+    const InstallChoices& choices_;
+    InstallProgress& progress_;
+    EngineSignals& signals_;
+    HWND prompt_owner_ = nullptr;
+    int32_t package_step_index_ = -1;
+    CMsiSession msi_;
+    std::atomic<uint32_t> main_package_result_{kNoPackageResult};
+};

@@ -1,0 +1,45 @@
+#include "framework/UserPrompt.h"
+
+#include "framework/Diagnostics.h"
+
+#include <mutex>
+#include <utility>
+
+namespace nvx {
+namespace {
+
+std::mutex answerer_mutex;
+PromptAnswerer current_answerer; // empty: the user answers
+
+PromptAnswerer ExchangeAnswerer(PromptAnswerer answerer) {
+    std::lock_guard lock(answerer_mutex);
+    std::swap(current_answerer, answerer);
+    return answerer;
+}
+
+PromptAnswerer CurrentAnswerer() {
+    std::lock_guard lock(answerer_mutex);
+    return current_answerer;
+}
+
+} // namespace
+
+int Prompt(HWND owner, std::wstring_view text, std::wstring_view caption, UINT style) {
+    PromptRequest request{owner, std::wstring(text), std::wstring(caption), style};
+    Diagnose(L"prompt", L"\"" + request.caption + L"\": " + request.text);
+    // The answerer is called outside the lock: it may wait for something that prompts itself.
+    const PromptAnswerer answerer = CurrentAnswerer();
+    const int answer = answerer ? answerer(request)
+                                : ::MessageBoxW(owner, request.text.c_str(), request.caption.c_str(), style);
+    Diagnose(L"prompt", L"answer " + std::to_wstring(answer));
+    return answer;
+}
+
+CPromptAnswererScope::CPromptAnswererScope(PromptAnswerer answerer)
+    : previous_(ExchangeAnswerer(std::move(answerer))) {}
+
+CPromptAnswererScope::~CPromptAnswererScope() {
+    ExchangeAnswerer(std::move(previous_));
+}
+
+} // namespace nvx
