@@ -1,21 +1,12 @@
 // Feeds arbitrary bytes through reading a text file, parsing and a walk of every element with
 // its text; also parses the bytes taken directly as characters (NULs and all).
-#include "framework/NarrowPath.h"
+#include "tests/fuzz/FuzzSupport.h"
 #include "tests/xml/XmlWalk.h"
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
-#include <unistd.h>
 
 namespace {
-
-std::wstring InputPath() {
-    const char* folder = std::getenv("NVX_FUZZ_TMP");
-    std::string path = std::string(folder ? folder : "/tmp") + "/xml_fuzz_input." + std::to_string(getpid());
-    return std::wstring(path.begin(), path.end());
-}
 
 // Every element of the index must be reached exactly once, and no text can be longer than the
 // document's.
@@ -23,21 +14,19 @@ void CheckWalk(XmlDocument& document) {
     size_t limit = document.Text().size();
     long visited = WalkEveryElement(document, [limit](const std::wstring& text) {
         if (text.size() > limit)
-            std::abort();
+            FuzzCheck(false);
     });
     if (visited != document.FreePos() - 1)
-        std::abort();
+        FuzzCheck(false);
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const std::wstring path = InputPath();
-    if (FILE* file = std::fopen(NarrowPath(path).c_str(), "wb")) {
-        std::fwrite(data, 1, size, file);
-        std::fclose(file);
+    static const std::string path = FuzzScratchFolder("xml_fuzz") + "/input.xml";
+    if (WriteFuzzInput(path, data, size)) {
         XmlDocument document;
-        document.Load(path);
+        document.Load(WidePath(path));
         CheckWalk(document);
     }
     XmlDocument direct;
