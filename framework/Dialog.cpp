@@ -86,8 +86,13 @@ INT_PTR CDialog::DoModal() {
     bool disabled_owner = owner && ::IsWindowEnabled(owner);
     if (disabled_owner)
         ::EnableWindow(owner, FALSE);
-    if (!ending_ && !hidden_by_init_ && ::IsWindow(hwnd))
+    if (!ending_ && !hidden_by_init_ && ::IsWindow(hwnd)) {
         ShowWindow(SW_SHOWNORMAL);
+        // Painted whole, children included, before anything else is answered: queued WM_PAINTs
+        // come last, after every message sent or posted meanwhile, so controls would otherwise
+        // show up one by one, late.
+        ::RedrawWindow(hwnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    }
 
     RunModalLoop();
 

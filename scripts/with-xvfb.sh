@@ -3,6 +3,8 @@
 # names it once it accepts connections, so there is no scanning for a free number and no
 # sleeping. DISPLAY is exported to the command. The server, and the command should the script
 # be interrupted, are ended on any exit (Ctrl-C included); the command's exit code is passed on.
+# When the command fails, or the server ended before it, the server's log is printed (on stderr);
+# XVFB_LOG names a file that receives a copy of that log in any case.
 # Usage: with-xvfb.sh COMMAND [ARGS...]   (XVFB_SCREEN, default 1280x1024x24, sets the screen)
 set -euo pipefail
 [ $# -gt 0 ] || { echo "usage: with-xvfb.sh COMMAND [ARGS...]" >&2; exit 2; }
@@ -47,4 +49,15 @@ command_pid=$!
 status=0
 wait "$command_pid" || status=$?
 command_pid=""
+server_gone=0
+kill -0 "$xvfb_pid" 2>/dev/null || server_gone=1
+if [ "$server_gone" -eq 1 ] || [ "$status" -ne 0 ]; then
+    {
+        [ "$server_gone" -eq 0 ] || echo "with-xvfb: the X server of $DISPLAY (pid $xvfb_pid) ended before the command did"
+        echo "with-xvfb: the command ended with exit code $status; log of the X server of $DISPLAY:"
+        cat "$scratch/xvfb.log"
+        echo "with-xvfb: (end of the X server's log)"
+    } >&2
+fi
+[ -z "${XVFB_LOG:-}" ] || cp "$scratch/xvfb.log" "$XVFB_LOG"
 exit "$status"

@@ -2,7 +2,10 @@
 # The whole demo installation through the wizard at 96, 120, 144 and 192 DPI, with screenshots
 # of the settings, progress and finish pages and of the started product in
 # <build>/win64/wizard-shots/<page>-<dpi>.png. Fails when a run does not end with exit code 0
-# or a page was not shown. The prefix is put back to 96 DPI afterwards.
+# or a page was not shown, and when a page was not whole the moment it showed: each of its
+# visible controls painted and, at the higher DPIs, every control shown at 96 DPI shown in its
+# place scaled (page_probe.exe, records in wizard-shots/pages). The 96 DPI run goes first: it
+# is the reference. The prefix is put back to 96 DPI afterwards.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 build="$(cd "${1:-build}" && pwd)/win64"
@@ -16,17 +19,36 @@ restore() {
 }
 trap restore EXIT
 status=0
+# The X server's log of a run whose pages are missing or faulty (a failed run's output has it).
+print_server_log() {
+    echo "wizard-shots: log of the X server of the run at $1 DPI:"
+    cat "$shots/xvfb-$1.log" 2>/dev/null || echo "(none)"
+}
 for dpi in 96 120 144 192; do
+    reference=""
+    [ "$dpi" -eq 96 ] || reference="-96"
     # A screen with room for the window at 200 %.
-    out="$(env -u DISPLAY XVFB_SCREEN=1600x1200x24 NVX_DPI=$dpi NVX_SHOTS="$shots" NVX_SHOT_SUFFIX="-$dpi" bash "$root/scripts/demo.sh" "$build" 2>&1)" \
+    out="$(env -u DISPLAY XVFB_SCREEN=1600x1200x24 XVFB_LOG="$shots/xvfb-$dpi.log" NVX_DPI=$dpi NVX_SHOTS="$shots" \
+        NVX_SHOT_SUFFIX="-$dpi" NVX_PAGE_REFERENCE="$reference" bash "$root/scripts/demo.sh" "$build" 2>&1)" \
         || { echo "$out"; echo "wizard-shots: the run at $dpi DPI failed"; status=1; continue; }
+    missing=0
     for page in settings progress finish product; do
         if [ ! -s "$shots/$page-$dpi.png" ]; then
-            echo "$out"
             echo "wizard-shots: no $page page at $dpi DPI"
-            status=1
+            missing=1
         fi
     done
+    if [ "$missing" -ne 0 ]; then
+        echo "$out"
+        print_server_log "$dpi"
+        status=1
+    fi
+    if [ -s "$shots/pages/faults-$dpi.txt" ]; then
+        cat "$shots/pages/faults-$dpi.txt"
+        echo "wizard-shots: pages not whole when shown at $dpi DPI"
+        print_server_log "$dpi"
+        status=1
+    fi
 done
 [ "$status" -ne 0 ] || echo "wizard-shots: every page at every DPI in $shots"
 exit "$status"

@@ -7,6 +7,10 @@
 //   drive.exe wait-control ID [timeout-seconds]  waits until a control with that id is shown in
 //                                             the wizard; exit 0 when it is
 //   drive.exe click ID [timeout-seconds]      waits for that control and clicks it
+//   drive.exe wait-text ID TEXT [timeout-seconds]  waits until that control is shown with a text
+//                                             containing TEXT; exit 0 when it is
+//   drive.exe wait-window CLASS [timeout-seconds]  waits until a top-level window of that class
+//                                             (any program's) is on screen and settled
 //   drive.exe message-box TEXT                shows a Yes/No message box; exit code = button pressed
 #include "app/SingleInstance.h"
 #include "resources/resource.h"
@@ -39,6 +43,31 @@ int wmain(int argc, wchar_t** argv) {
     if (argc == 3 && std::wstring(argv[1]) == L"message-box")
         return ::MessageBoxW(nullptr, argv[2], L"drive", MB_YESNO | MB_ICONQUESTION);
     const std::wstring command = argc >= 2 ? argv[1] : L"";
+    if (argc >= 4 && command == L"wait-text") {
+        const int id = _wtoi(argv[2]);
+        const std::wstring part = argv[3];
+        const DWORD timeout_ms = (argc > 4 ? static_cast<DWORD>(_wtoi(argv[4])) : 30) * 1000;
+        return WaitForGuide(timeout_ms,
+                            [&](HWND hwnd) {
+                                HWND control = nvxtest::FindShownControl(hwnd, id);
+                                return control &&
+                                       nvxtest::WindowText(control).find(part) != std::wstring::npos;
+                            })
+                   ? 0
+                   : 1;
+    }
+    if (argc >= 3 && command == L"wait-window") {
+        const std::wstring window_class = argv[2];
+        const DWORD timeout_ms = (argc > 3 ? static_cast<DWORD>(_wtoi(argv[3])) : 30) * 1000;
+        return nvxtest::WaitUntil(
+                   [&] {
+                       HWND hwnd = ::FindWindowW(window_class.c_str(), nullptr);
+                       return hwnd && ::IsWindowVisible(hwnd) && nvxtest::HasSettled(hwnd);
+                   },
+                   timeout_ms)
+                   ? 0
+                   : 1;
+    }
     if (argc >= 3 && (command == L"wait-control" || command == L"click")) {
         const int id = _wtoi(argv[2]);
         const DWORD timeout_ms = (argc > 3 ? static_cast<DWORD>(_wtoi(argv[3])) : 30) * 1000;
@@ -56,6 +85,7 @@ int wmain(int argc, wchar_t** argv) {
     if (command != L"close-guide" && command != L"wait-guide") {
         std::fwprintf(stderr,
                       L"usage: drive.exe wait-guide|close-guide [timeout-seconds] | wait-control|click ID "
+                      L"[timeout-seconds] | wait-text ID TEXT [timeout-seconds] | wait-window CLASS "
                       L"[timeout-seconds] | message-box TEXT\n");
         return 2;
     }
