@@ -36,7 +36,7 @@ bool CNVXMasterInstallerApp::RunClientValidator() {
     validator.DoModal();
     if (validator.validation_outcome == ValidationOutcome::Continue)
         return true;
-    exit_code_ = validator.server_unreachable ? kExitInstallFailure : kExitSuccess;
+    exit_code_ = validator.check_failed ? kExitInstallFailure : kExitSuccess;
     return false;
 }
 

@@ -1,7 +1,8 @@
 #include "selfupdate/ValidationTask.h"
 
-#include "selfupdate/DesktopLaunch.h"
+#include "framework/ExceptionGuard.h"
 #include "localization/MessageText.h"
+#include "selfupdate/DesktopLaunch.h"
 #include "selfupdate/VersionCheck.h"
 
 #include <objbase.h>
@@ -31,7 +32,7 @@ void ActOnVerdict(const ValidationTaskContext& context, VersionCheckResult verdi
         ShowOwnedMessage(context, language.LookupUIString(ui::kErrConnectDownloadServer),
                          MB_OK | MB_ICONERROR);
         context.state.validation_outcome = ValidationOutcome::Stop;
-        context.state.server_unreachable = 1;
+        context.state.check_failed = 1;
     } else if (verdict == VersionCheckResult::AlreadyInstalled) {
         std::wstring text = FillPlaceholder(language.LookupUIString(ui::kErrInstalledAlready),
                                             context.config.manifest.short_name);
@@ -51,12 +52,10 @@ void ActOnVerdict(const ValidationTaskContext& context, VersionCheckResult verdi
 void ValidationTask(const ValidationTaskContext& context) {
     // No exception may leave the worker, and the validator must close whatever happened:
     // its modal loop holds start-up until then.
-    try {
+    nvx::GuardedCall("ValidationTask", [&context] {
         ::Sleep(kValidationDelayMs);
         ActOnVerdict(context, CheckVersions(context.config, context.app));
-    } catch (...) {
-        ::OutputDebugStringW(L"Self-update: the validation task failed with an exception\r\n");
-    }
+    });
     context.finished.store(true, std::memory_order_release);
     ::PostMessageW(context.validator, WM_CLOSE, 0, 0);
 }
