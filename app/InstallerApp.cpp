@@ -18,6 +18,8 @@ CNVXMasterInstallerApp theApp;
 
 CNVXMasterInstallerApp::CNVXMasterInstallerApp() : validator(theConfig, *this) {
     m_pszAppName = L"Lumetra";
+    // A start-up cut short by an exception did not install, whatever it had reached.
+    fault_exit_code_ = kExitInstallFailure;
 }
 
 void CNVXMasterInstallerApp::ParseSwitches() {
