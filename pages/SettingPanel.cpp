@@ -25,10 +25,10 @@ constexpr int kExpandedBase = 161;
 constexpr int kCollapsedBase = 165;
 constexpr COLORREF kLinkColor = RGB(89, 134, 178);
 constexpr COLORREF kSeparatorColor = 0x282828;
-constexpr UINT kBottomLeft = DT_SINGLELINE | DT_BOTTOM | DT_LEFT;     // 56
-constexpr UINT kBottomRight = DT_SINGLELINE | DT_BOTTOM | DT_RIGHT;   // 58
-constexpr UINT kCentredRight = DT_SINGLELINE | DT_VCENTER | DT_RIGHT; // 54
-constexpr DWORD kExitCancelled = 1602;                                // ERROR_INSTALL_USEREXIT
+constexpr UINT kBottomLeft = DT_SINGLELINE | DT_WORDBREAK | DT_BOTTOM | DT_LEFT;     // 56
+constexpr UINT kBottomRight = DT_SINGLELINE | DT_WORDBREAK | DT_BOTTOM | DT_RIGHT;   // 58
+constexpr UINT kCentredRight = DT_SINGLELINE | DT_WORDBREAK | DT_VCENTER | DT_RIGHT; // 54
+constexpr DWORD kExitCancelled = 1602;                                               // ERROR_INSTALL_USEREXIT
 
 struct AssociationChoice {
     int value;
