@@ -5,6 +5,7 @@
 #include "app/WindowsSwitchKey.h"
 #include "config/InstallConfig.h"
 #include "framework/Handles.h"
+#include "pages/InstallFolderCheck.h"
 #include "selfupdate/UpdaterStart.h"
 #include "skin/ThemeFonts.h"
 #include "skin/ThemePalette.h"
@@ -42,6 +43,20 @@ bool CNVXMasterInstallerApp::RunClientValidator() {
     return false;
 }
 
+// A silent run shows no settings page, whose Install checks and makes the folder: without it
+// a folder that does not exist yet would reach the package as no folder at all, the package
+// would install into its own default, and the settings would name a program that is not
+// there. The page's check runs here instead; what it refuses is told as the page tells it.
+bool CNVXMasterInstallerApp::PrepareSilentInstallFolder() {
+    const InstallFolderCheck check = CheckInstallFolder(theConfig.install_folder);
+    if (!check.accepted) {
+        ShowFolderRefused(nullptr, check.folder);
+        return false;
+    }
+    theConfig.install_folder = check.folder;
+    return true;
+}
+
 void CNVXMasterInstallerApp::RunInstallGuide() {
     nvx::ComApartmentScope com;
     CInstallGuide guide(*this);
@@ -70,6 +85,10 @@ BOOL CNVXMasterInstallerApp::InitInstance() {
     theConfig.LoadConfiguration(*this);
     if (!skip_validation && !RunClientValidator())
         return FALSE;
+    if (silent_mode && !product_installed && !PrepareSilentInstallFolder()) {
+        exit_code_ = kExitInstallFailure;
+        return FALSE;
+    }
     RunInstallGuide();
     return FALSE;
 }

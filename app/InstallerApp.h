@@ -26,6 +26,7 @@ private:
     void ParseSwitches();
     void RunInstallGuide();
     bool RunClientValidator();
+    bool PrepareSilentInstallFolder();
 
     CInternetSessionOwner http_session_;
 

@@ -2,10 +2,10 @@
 
 #include "config/InstallConfig.h"
 #include "framework/Handles.h"
-#include "localization/MessageText.h"
 #include "localization/UIStrings.h"
 #include "pages/ContentSelection.h"
 #include "pages/FolderRules.h"
+#include "pages/InstallFolderCheck.h"
 #include "resources/resource.h"
 #include "skin/ImageWrapper.h"
 #include "skin/ScreenDpi.h"
@@ -56,22 +56,6 @@ std::wstring EditText(HWND edit) {
     std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(edit)) + 1, L'\0');
     text.resize(static_cast<std::size_t>(::GetWindowTextW(edit, text.data(), static_cast<int>(text.size()))));
     return text;
-}
-
-bool IsDirectory(const std::wstring& path) {
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-// Makes every missing folder of the path, outermost first; those made before a failure stay.
-bool CreateFolderPath(const std::wstring& path) {
-    for (const std::wstring& step : FolderCreationSteps(path)) {
-        if (::PathFileExistsW(step.c_str()))
-            continue;
-        if (!::CreateDirectoryW(step.c_str(), nullptr))
-            return false;
-    }
-    return true;
 }
 
 // The nearest existing folder of a typed text, or nothing to preselect.
@@ -324,16 +308,12 @@ void CSettingPanel::OnInstall() {
 bool CSettingPanel::ValidateInstallFolder() {
     if (!terms_accepted)
         return false;
-    const std::wstring path = TrimFolderText(EditText(folder_edit_.GetSafeHwnd()));
-    const bool accepted = path.size() <= kMaxFolderLength && !IsRelativeFolder(path) &&
-                          (IsDirectory(path) || CreateFolderPath(path));
-    if (accepted) {
-        theConfig.install_folder = path;
+    const InstallFolderCheck check = CheckInstallFolder(EditText(folder_edit_.GetSafeHwnd()));
+    if (check.accepted) {
+        theConfig.install_folder = check.folder;
         return true;
     }
-    const std::wstring message = FillPlaceholder(Text(ui::kErrCreateFolderFailed), path);
-    ::MessageBoxW(GetSafeHwnd(), message.c_str(), theConfig.manifest.short_name.c_str(),
-                  MB_OK | MB_ICONWARNING);
+    ShowFolderRefused(GetSafeHwnd(), check.folder);
     folder_edit_.SetWindowText(theConfig.install_folder);
     return false;
 }
