@@ -5,6 +5,7 @@
 #include "app/WindowsSwitchKey.h"
 #include "config/InstallConfig.h"
 #include "framework/Handles.h"
+#include "pages/InstallFolderCheck.h"
 #include "selfupdate/UpdaterStart.h"
 #include "skin/ThemeFonts.h"
 #include "skin/ThemePalette.h"
@@ -17,6 +18,8 @@ CNVXMasterInstallerApp theApp;
 
 CNVXMasterInstallerApp::CNVXMasterInstallerApp() : validator(theConfig, *this) {
     m_pszAppName = L"Lumetra";
+    // A start-up cut short by an exception did not install, whatever it had reached.
+    fault_exit_code_ = kExitInstallFailure;
 }
 
 void CNVXMasterInstallerApp::ParseSwitches() {
@@ -35,8 +38,22 @@ bool CNVXMasterInstallerApp::RunClientValidator() {
     validator.DoModal();
     if (validator.validation_outcome == ValidationOutcome::Continue)
         return true;
-    exit_code_ = validator.server_unreachable ? kExitInstallFailure : kExitSuccess;
+    exit_code_ = validator.check_failed ? kExitInstallFailure : kExitSuccess;
     return false;
+}
+
+// A silent run shows no settings page, whose Install checks and makes the folder: without it
+// a folder that does not exist yet would reach the package as no folder at all, the package
+// would install into its own default, and the settings would name a program that is not
+// there. The page's check runs here instead; what it refuses is told as the page tells it.
+bool CNVXMasterInstallerApp::PrepareSilentInstallFolder() {
+    const InstallFolderCheck check = CheckInstallFolder(theConfig.install_folder);
+    if (!check.accepted) {
+        ShowFolderRefused(nullptr, theConfig, check.folder);
+        return false;
+    }
+    theConfig.install_folder = check.folder;
+    return true;
 }
 
 void CNVXMasterInstallerApp::RunInstallGuide() {
@@ -66,6 +83,10 @@ BOOL CNVXMasterInstallerApp::InitInstance() {
     theConfig.LoadConfiguration(*this);
     if (!skip_validation && !RunClientValidator())
         return FALSE;
+    if (silent_mode && !product_installed && !PrepareSilentInstallFolder()) {
+        exit_code_ = kExitInstallFailure;
+        return FALSE;
+    }
     RunInstallGuide();
     return FALSE;
 }

@@ -22,6 +22,7 @@ private:
     void ParseSwitches();
     void RunInstallGuide();
     bool RunClientValidator();
+    bool PrepareSilentInstallFolder();
 
     CInternetSessionOwner http_session_;
 

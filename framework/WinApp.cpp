@@ -41,14 +41,18 @@ int AfxWinMain(HINSTANCE instance) {
     app->m_hInstance = instance;
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&controls);
-    // Whatever escapes start-up is reported, and the exit sequence still runs.
-    if (nvx::GuardedCall(
-            "CWinApp::InitInstance", [app] { return app->InitInstance(); }, FALSE)) {
+    // Whatever escapes start-up is reported, the run ends as a failure whatever exit code it
+    // had set, and the exit sequence still runs.
+    std::optional<BOOL> started =
+        nvx::GuardedCall("CWinApp::InitInstance", [app] { return std::optional<BOOL>(app->InitInstance()); });
+    if (started && *started) {
         std::optional<int> code =
             nvx::GuardedCall("CWinApp::Run", [app] { return std::optional<int>(app->Run()); });
         if (code)
             return *code;
     }
+    if (!started || *started)
+        app->exit_code_ = app->fault_exit_code_;
     return nvx::GuardedCall(
         "CWinApp::ExitInstance", [app] { return app->ExitInstance(); }, -1);
 }

@@ -28,8 +28,11 @@ public:
 
 protected:
     int exit_code_ = 0;
+    // The exit code of a run whose start-up or message loop ended with an exception.
+    int fault_exit_code_ = -1;
 
 private:
+    friend int AfxWinMain(HINSTANCE instance);
     std::wstring registry_key_;
 };
 

@@ -7,6 +7,7 @@
 #include "localization/UIStrings.h"
 #include "pages/ContentSelection.h"
 #include "pages/FolderRules.h"
+#include "pages/InstallFolderCheck.h"
 #include "resources/resource.h"
 #include "skin/ImageWrapper.h"
 #include "skin/ScreenDpi.h"
@@ -26,9 +27,9 @@ constexpr int kExpandedBase = 161;
 constexpr int kCollapsedBase = 165;
 constexpr COLORREF kLinkColor = RGB(89, 134, 178);
 constexpr COLORREF kSeparatorColor = 0x282828;
-constexpr UINT kBottomLeft = DT_SINGLELINE | DT_BOTTOM | DT_LEFT;     // 56
-constexpr UINT kBottomRight = DT_SINGLELINE | DT_BOTTOM | DT_RIGHT;   // 58
-constexpr UINT kCentredRight = DT_SINGLELINE | DT_VCENTER | DT_RIGHT; // 54
+constexpr UINT kBottomLeft = DT_SINGLELINE | DT_WORDBREAK | DT_BOTTOM | DT_LEFT;     // 56
+constexpr UINT kBottomRight = DT_SINGLELINE | DT_WORDBREAK | DT_BOTTOM | DT_RIGHT;   // 58
+constexpr UINT kCentredRight = DT_SINGLELINE | DT_WORDBREAK | DT_VCENTER | DT_RIGHT; // 54
 
 struct AssociationChoice {
     int value;
@@ -52,22 +53,6 @@ std::wstring EditText(HWND edit) {
     std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(edit)) + 1, L'\0');
     text.resize(static_cast<std::size_t>(::GetWindowTextW(edit, text.data(), static_cast<int>(text.size()))));
     return text;
-}
-
-bool IsDirectory(const std::wstring& path) {
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-// Makes every missing folder of the path, outermost first; those made before a failure stay.
-bool CreateFolderPath(const std::wstring& path) {
-    for (const std::wstring& step : FolderCreationSteps(path)) {
-        if (::PathFileExistsW(step.c_str()))
-            continue;
-        if (!::CreateDirectoryW(step.c_str(), nullptr))
-            return false;
-    }
-    return true;
 }
 
 // The nearest existing folder of a typed text, or nothing to preselect.
@@ -325,15 +310,12 @@ void CSettingPanel::OnInstall() {
 bool CSettingPanel::ValidateInstallFolder() {
     if (!terms_accepted)
         return false;
-    const std::wstring path = TrimFolderText(EditText(folder_edit_.GetSafeHwnd()));
-    const bool accepted = path.size() <= kMaxFolderLength && !IsRelativeFolder(path) &&
-                          (IsDirectory(path) || CreateFolderPath(path));
-    if (accepted) {
-        config_.install_folder = path;
+    const InstallFolderCheck check = CheckInstallFolder(EditText(folder_edit_.GetSafeHwnd()));
+    if (check.accepted) {
+        config_.install_folder = check.folder;
         return true;
     }
-    const std::wstring message = FillPlaceholder(Text(ui::kErrCreateFolderFailed), path);
-    nvx::Prompt(GetSafeHwnd(), message, config_.manifest.short_name, MB_OK | MB_ICONWARNING);
+    ShowFolderRefused(GetSafeHwnd(), config_, check.folder);
     folder_edit_.SetWindowText(config_.install_folder);
     return false;
 }

@@ -1,5 +1,6 @@
 #include "selfupdate/ClientValidator.h"
 
+#include "framework/Diagnostics.h"
 #include "framework/Handles.h"
 #include "resources/resource.h"
 #include "selfupdate/ValidationTask.h"
@@ -42,12 +43,29 @@ BOOL CClientValidator::OnInitDialog() {
     progress_bar_.SendMessage(PBM_SETMARQUEE, TRUE, kMarqueeIntervalMs);
 
     check_finished_ = false;
-    validation_task_ =
-        std::async(std::launch::async, ValidationTask,
-                   ValidationTaskContext{GetSafeHwnd(), config_, app_, *this, check_finished_});
+    try {
+        validation_task_ =
+            StartValidationTask(ValidationTaskContext{GetSafeHwnd(), config_, app_, *this, check_finished_});
+    } catch (...) {
+        // No thread for the check: nothing would ever close the validator. The run ends as a
+        // failed check instead, the way the engine ends when its worker cannot start.
+        nvx::Diagnose(L"selfupdate", L"the validation task could not start");
+        EndAsFailedCheck();
+    }
     if (app_.silent_mode)
         HideForSilentRun();
     return TRUE;
+}
+
+std::future<void> CClientValidator::StartValidationTask(const ValidationTaskContext& context) {
+    return std::async(std::launch::async, ValidationTask, context);
+}
+
+void CClientValidator::EndAsFailedCheck() {
+    validation_outcome = ValidationOutcome::Stop;
+    check_failed = 1;
+    check_finished_.store(true, std::memory_order_release);
+    PostMessage(WM_CLOSE);
 }
 
 void CClientValidator::HideForSilentRun() {

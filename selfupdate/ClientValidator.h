@@ -13,6 +13,8 @@
 #include <optional>
 #include <string>
 
+struct ValidationTaskContext;
+
 class CClientValidator : public CNVXDialog, public ValidationState {
 public:
     CClientValidator(CInstallConfig& config, const LaunchOptions& app);
@@ -30,9 +32,12 @@ protected:
     void OnCancel() override {}
     void OnClientResized(const RECT& client) override;
     LRESULT WindowProc(UINT msg, WPARAM wparam, LPARAM lparam) override;
+    // Starts the check on a worker thread of its own; throws when no thread can be had.
+    virtual std::future<void> StartValidationTask(const ValidationTaskContext& context);
 
 private:
     void HideForSilentRun();
+    void EndAsFailedCheck();
     bool OnCloseRequest();
 
     CInstallConfig& config_;

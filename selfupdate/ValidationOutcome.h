@@ -21,5 +21,7 @@ struct ValidationState {
     std::wstring updater_path; // the downloaded newer installer; empty when there is none
     int updater_downloaded = 0;
     ValidationOutcome validation_outcome = ValidationOutcome::Continue;
-    int server_unreachable = 0; // the Stop was for a server that could not be reached or read
+    // The Stop ends the run as a failure: the server could not be reached or read, or the
+    // check could not run at all.
+    int check_failed = 0;
 };

@@ -1,7 +1,7 @@
 #include "selfupdate/ValidationTask.h"
 
 #include "framework/DesktopLaunch.h"
-#include "framework/Diagnostics.h"
+#include "framework/ExceptionGuard.h"
 #include "framework/Handles.h"
 #include "framework/UserPrompt.h"
 #include "localization/MessageText.h"
@@ -32,7 +32,7 @@ void ActOnVerdict(const ValidationTaskContext& context, VersionCheckResult verdi
         ShowOwnedMessage(context, language.LookupUIString(ui::kErrConnectDownloadServer),
                          MB_OK | MB_ICONERROR);
         context.state.validation_outcome = ValidationOutcome::Stop;
-        context.state.server_unreachable = 1;
+        context.state.check_failed = 1;
     } else if (verdict == VersionCheckResult::AlreadyInstalled) {
         std::wstring text = FillPlaceholder(language.LookupUIString(ui::kErrInstalledAlready),
                                             context.config.manifest.short_name);
@@ -52,12 +52,10 @@ void ActOnVerdict(const ValidationTaskContext& context, VersionCheckResult verdi
 void ValidationTask(const ValidationTaskContext& context) {
     // No exception may leave the worker, and the validator must close whatever happened:
     // its modal loop holds start-up until then.
-    try {
+    nvx::GuardedCall("ValidationTask", [&context] {
         ::Sleep(kValidationDelayMs);
         ActOnVerdict(context, CheckVersions(context.config, context.app));
-    } catch (...) {
-        nvx::Diagnose(L"selfupdate", L"the validation task failed with an exception");
-    }
+    });
     context.finished.store(true, std::memory_order_release);
     ::PostMessageW(context.validator, WM_CLOSE, 0, 0);
 }
