@@ -158,7 +158,8 @@ TEST_F(WizardEndToEnd, FolderCheckRefusesAndRestoresOrCreatesTheFolder) {
     HWND guide = StartOnSettingsPage(installer);
     ASSERT_TRUE(guide);
     HWND edit = FindShownControl(guide, kFolderEdit);
-    const std::wstring accepted = WindowText(edit);
+    const std::wstring accepted = ControlText(edit);
+    ASSERT_FALSE(accepted.empty());
     const std::wstring file = folder_.scratch() + L"\\a-file";
     ASSERT_TRUE(CopyStartRecorder(file));
     const std::wstring refused[] = {L"relative\\folder", file + L"\\below",
@@ -171,7 +172,7 @@ TEST_F(WizardEndToEnd, FolderCheckRefusesAndRestoresOrCreatesTheFolder) {
         EXPECT_NE(ChildTexts(box).find(L"The specified path " + folder.substr(0, 20)), std::wstring::npos);
         PressButton(FindChildByText(box, L"OK"));
         ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(box); }, kTimeout));
-        EXPECT_EQ(WindowText(edit), accepted) << "the last accepted folder was not put back";
+        EXPECT_EQ(ControlText(edit), accepted) << "the last accepted folder was not put back";
         EXPECT_FALSE(FindShownControl(guide, kStatusLabel));
     }
     // Only the scratch folder exists: every level below it is made, and the page moves on.
