@@ -39,12 +39,12 @@ TEST_F(WizardKeys, EnterAndEscapeLeaveEveryPageAsItIs) {
 
     {
         SCOPED_TRACE("settings page");
-        ExpectKeysIgnored(installer, guide, kInstallButton);
+        ASSERT_NO_FATAL_FAILURE(ExpectKeysIgnored(installer, guide, kInstallButton));
         // A folder typed and confirmed with Enter is not an Install.
         HWND edit = FindShownControl(guide, kFolderEdit);
         ClickControl(edit);
         ASSERT_TRUE(WaitUntil([&] { return KeyboardFocus(guide) == edit; }, kWizardTimeout));
-        ExpectKeysIgnored(installer, guide, kInstallButton);
+        ASSERT_NO_FATAL_FAILURE(ExpectKeysIgnored(installer, guide, kInstallButton));
         EXPECT_FALSE(FindShownControl(guide, kStatusLabel));
     }
 
@@ -52,7 +52,7 @@ TEST_F(WizardKeys, EnterAndEscapeLeaveEveryPageAsItIs) {
     ASSERT_TRUE(hold.WaitUntilHolding(kWizardTimeout)) << "the package was not being installed";
     {
         SCOPED_TRACE("progress page, installing");
-        ExpectKeysIgnored(installer, guide, kStatusLabel);
+        ASSERT_NO_FATAL_FAILURE(ExpectKeysIgnored(installer, guide, kStatusLabel));
     }
     hold.Release();
 
@@ -60,7 +60,7 @@ TEST_F(WizardKeys, EnterAndEscapeLeaveEveryPageAsItIs) {
     ASSERT_TRUE(start_now) << "the installation did not finish";
     {
         SCOPED_TRACE("finish page");
-        ExpectKeysIgnored(installer, guide, kStartNow);
+        ASSERT_NO_FATAL_FAILURE(ExpectKeysIgnored(installer, guide, kStartNow));
         // Start Now would open the home page at once and close the wizard half a second later.
         EXPECT_FALSE(selfupdatetest::WaitForStartRecord(browser_, 2000)) << "a key pressed Start Now";
         EXPECT_TRUE(installer.IsRunning()) << "a key ended the wizard";

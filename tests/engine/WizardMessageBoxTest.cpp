@@ -3,6 +3,8 @@
 #include "app/SingleInstance.h"
 #include "tests/engine/WizardFixture.h"
 
+#include <ostream>
+
 using namespace enginetest;
 using namespace nvxtest;
 
@@ -20,6 +22,10 @@ struct BoxCase {
     const wchar_t* caption;
     Owner owner;
 };
+
+void PrintTo(const BoxCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class WizardMessageBoxes : public WizardFixture, public testing::WithParamInterface<BoxCase> {};
 
