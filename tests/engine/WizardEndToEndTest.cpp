@@ -3,10 +3,9 @@
 // the exit code the run ends with.
 #include "app/SingleInstance.h"
 #include "config/RegistryKey.h"
-#include "tests/engine/EngineFixtures.h"
+#include "tests/engine/WizardFixture.h"
 #include "tests/selfupdate/SelfUpdateFixture.h"
 #include "tests/support/InstallerProcess.h"
-#include "tests/support/ScopedSettings.h"
 
 #include <gtest/gtest.h>
 #include <shlwapi.h>
@@ -19,76 +18,9 @@ using selfupdatetest::WaitForStartRecord;
 
 namespace {
 
-constexpr DWORD kTimeout = 120000;
-constexpr int kInstallButton = 133;
-constexpr int kTermsCheck = 134;
-constexpr int kFolderEdit = 143;
-constexpr int kStatusLabel = 122;
-constexpr int kPercentLabel = 123;
-constexpr int kTimeLabel = 173;
-constexpr int kStartNow = 1;
-constexpr wchar_t kHomepage[] = L"http://127.0.0.1/lumetra/welcome.html";
+constexpr DWORD kTimeout = kWizardTimeout;
 
-// The served product, the installer copy with its manifest, and a browser that records what it
-// is asked to open.
-class WizardEndToEnd : public testing::Test {
-protected:
-    void SetUp() override {
-        manifest_ = BaseManifest();
-        manifest_.version_check_url = served_.ServeText(VersionXml(), L"version.xml");
-        manifest_.main_component_url = served_.Serve(L"LumetraEngineTest.msi", L"LumetraEngineTest.msi");
-        folder_.WriteManifest(manifest_);
-        ASSERT_TRUE(::CopyFileW(InstallerExePath().c_str(), folder_.module_path().c_str(), FALSE));
-        browser_ = folder_.scratch() + L"\\browser.exe";
-        ASSERT_TRUE(CopyStartRecorder(browser_));
-        ASSERT_TRUE(http_open_.SetString(L"\"" + browser_ + L"\" \"%1\""));
-    }
-
-    std::wstring InstalledProgram() const { return ChosenInstallFolder() + L"\\Lumetra.exe"; }
-
-    // Opens the settings page; answers the shown wizard.
-    HWND StartOnSettingsPage(CInstallerProcess& installer) {
-        EXPECT_TRUE(installer.Start(L"/n", folder_.module_path()));
-        HWND guide = installer.WaitForShownWindow(kInstallerWindowClass, kTimeout);
-        EXPECT_TRUE(guide && WaitForShownControl(guide, kFolderEdit, kTimeout)) << "no settings page";
-        return guide;
-    }
-
-    // Types a folder and presses Install.
-    static void InstallInto(HWND guide, const std::wstring& folder) {
-        HWND edit = FindShownControl(guide, kFolderEdit);
-        ASSERT_TRUE(edit);
-        ::SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder.c_str()));
-        PressButton(FindShownControl(guide, kInstallButton));
-    }
-
-    // Runs from the settings page with the chosen folder; answers the shown wizard.
-    HWND StartAndInstall(CInstallerProcess& installer) {
-        HWND guide = StartOnSettingsPage(installer);
-        if (guide)
-            InstallInto(guide, ChosenInstallFolder());
-        return guide;
-    }
-
-    // Installs the product silently, as an earlier run would have.
-    void InstallSilently() {
-        CInstallerProcess installer;
-        ASSERT_TRUE(installer.Start(L"/n /s", folder_.module_path()));
-        DWORD exit_code = 1;
-        ASSERT_TRUE(installer.WaitForExit(kTimeout, &exit_code));
-        ASSERT_EQ(exit_code, 0u);
-    }
-
-    CCleanMachine machine_;
-    CFixtureLog log_;
-    CServedFolder served_;
-    CInstallerFolder folder_;
-    ManifestInfo manifest_;
-    std::wstring browser_;
-    // Wine opens web addresses through the machine-wide class only.
-    CScopedRegistryValue http_open_{HKEY_LOCAL_MACHINE, L"Software\\Classes\\http\\shell\\open\\command",
-                                    L""};
-};
+using WizardEndToEnd = WizardFixture;
 
 TEST_F(WizardEndToEnd, SettingsProgressFinishAndStartNow) {
     CInstallerProcess installer;
@@ -226,7 +158,8 @@ TEST_F(WizardEndToEnd, FolderCheckRefusesAndRestoresOrCreatesTheFolder) {
     HWND guide = StartOnSettingsPage(installer);
     ASSERT_TRUE(guide);
     HWND edit = FindShownControl(guide, kFolderEdit);
-    const std::wstring accepted = WindowText(edit);
+    const std::wstring accepted = ControlText(edit);
+    ASSERT_FALSE(accepted.empty());
     const std::wstring file = folder_.scratch() + L"\\a-file";
     ASSERT_TRUE(CopyStartRecorder(file));
     const std::wstring refused[] = {L"relative\\folder", file + L"\\below",
@@ -239,7 +172,7 @@ TEST_F(WizardEndToEnd, FolderCheckRefusesAndRestoresOrCreatesTheFolder) {
         EXPECT_NE(ChildTexts(box).find(L"The specified path " + folder.substr(0, 20)), std::wstring::npos);
         PressButton(FindChildByText(box, L"OK"));
         ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(box); }, kTimeout));
-        EXPECT_EQ(WindowText(edit), accepted) << "the last accepted folder was not put back";
+        EXPECT_EQ(ControlText(edit), accepted) << "the last accepted folder was not put back";
         EXPECT_FALSE(FindShownControl(guide, kStatusLabel));
     }
     // Only the scratch folder exists: every level below it is made, and the page moves on.

@@ -19,6 +19,25 @@ std::wstring StripAccelerators(const std::wstring& text) {
     return plain;
 }
 
+HWND FindChildWithId(HWND top, int id, bool shown_only) {
+    struct Search {
+        int id;
+        bool shown_only;
+        HWND found;
+    } search{id, shown_only, nullptr};
+    ::EnumChildWindows(
+        top,
+        [](HWND child, LPARAM data) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(data);
+            if (::GetDlgCtrlID(child) != s->id || (s->shown_only && !::IsWindowVisible(child)))
+                return TRUE;
+            s->found = child;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 } // namespace
 
 std::wstring BuildFolder() {
@@ -185,6 +204,15 @@ std::wstring WindowText(HWND hwnd) {
     return text;
 }
 
+std::wstring ControlText(HWND control) {
+    wchar_t text[1024] = {};
+    DWORD_PTR copied = 0;
+    if (!::SendMessageTimeoutW(control, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text),
+                               SMTO_NORMAL, 5000, &copied))
+        return {};
+    return std::wstring(text, std::min<std::size_t>(copied, std::size(text) - 1));
+}
+
 std::wstring ClassName(HWND hwnd) {
     wchar_t name[256] = {};
     ::GetClassNameW(hwnd, name, 256);
@@ -236,6 +264,52 @@ void ClickControl(HWND control) {
     ::PostMessageW(control, WM_LBUTTONUP, 0, centre);
 }
 
+HWND KeyboardFocus(HWND top) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    if (::GetGUIThreadInfo(::GetWindowThreadProcessId(top, nullptr), &info) && info.hwndFocus &&
+        (info.hwndFocus == top || ::IsChild(top, info.hwndFocus)))
+        return info.hwndFocus;
+    return top;
+}
+
+void PostKeyPress(HWND focus, UINT virtual_key) {
+    const UINT scan = ::MapVirtualKeyW(virtual_key, MAPVK_VK_TO_VSC);
+    ::PostMessageW(focus, WM_KEYDOWN, virtual_key, 1 | (scan << 16));
+    ::PostMessageW(focus, WM_KEYUP, virtual_key, 1 | (scan << 16) | (1u << 30) | (1u << 31));
+}
+
+bool WaitUntilPostedHandled(HWND edit, DWORD timeout_ms) {
+    auto selection_end = [edit](DWORD_PTR& end) {
+        DWORD_PTR answer = 0;
+        if (!::SendMessageTimeoutW(edit, EM_GETSEL, 0, 0, SMTO_NORMAL, 1000, &answer))
+            return false;
+        end = HIWORD(answer);
+        return true;
+    };
+    DWORD_PTR before = 0;
+    if (!selection_end(before))
+        return false;
+    const DWORD_PTR wanted = before == 0 ? 1 : 0;
+    ::PostMessageW(edit, EM_SETSEL, 0, static_cast<LPARAM>(wanted));
+    DWORD_PTR now = before;
+    return WaitUntil([&] { return !::IsWindow(edit) || (selection_end(now) && now == wanted); },
+                     timeout_ms) &&
+           ::IsWindow(edit);
+}
+
+HWND FindControl(HWND top, int id) {
+    return FindChildWithId(top, id, false);
+}
+
+std::vector<HWND> ShownDialogs(const CInstallerProcess& installer) {
+    std::vector<HWND> shown;
+    for (HWND hwnd : installer.TopLevelWindows())
+        if (ClassName(hwnd) == L"#32770" && ::IsWindowVisible(hwnd))
+            shown.push_back(hwnd);
+    return shown;
+}
+
 bool CloseWizardConfirming(const CInstallerProcess& installer, HWND wizard, DWORD timeout_ms) {
     ::PostMessageW(wizard, WM_CLOSE, 0, 0);
     HWND box = installer.WaitForMessageBox(timeout_ms, L"cancel the installation");
@@ -247,22 +321,7 @@ bool CloseWizardConfirming(const CInstallerProcess& installer, HWND wizard, DWOR
 }
 
 HWND FindShownControl(HWND top, int id) {
-    struct Search {
-        int id;
-        HWND found;
-    } search{id, nullptr};
-    ::EnumChildWindows(
-        top,
-        [](HWND child, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            if (::GetDlgCtrlID(child) == s->id && ::IsWindowVisible(child)) {
-                s->found = child;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return FindChildWithId(top, id, true);
 }
 
 HWND WaitForShownControl(HWND top, int id, DWORD timeout_ms) {

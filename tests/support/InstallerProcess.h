@@ -78,6 +78,10 @@ bool HasSettled(HWND hwnd, DWORD timeout_ms = 5000);
 bool IsUsable(HWND control);
 
 std::wstring WindowText(HWND hwnd);
+// The text a control holds, asked of the control itself (WM_GETTEXT): for a control of another
+// process WindowText gives only the text the window was created with, never what an edit field
+// holds now.
+std::wstring ControlText(HWND control);
 std::wstring ClassName(HWND hwnd);
 // Child window whose text equals `text` after removing '&' accelerators; null when none.
 HWND FindChildByText(HWND parent, const std::wstring& text);
@@ -93,6 +97,22 @@ void ClickControl(HWND control);
 HWND FindShownControl(HWND top, int id);
 // Waits for such a control; null when the time is up or the window went.
 HWND WaitForShownControl(HWND top, int id, DWORD timeout_ms);
+
+// The window that has the keyboard focus in the thread of `top` when it is `top` or one of its
+// children; otherwise `top` itself. Keys a user types go there.
+HWND KeyboardFocus(HWND top);
+// A key pressed and released, as the keyboard delivers it to the window with the focus: through
+// the receiving thread's queue, so its dialog manager sees it.
+void PostKeyPress(HWND focus, UINT virtual_key);
+// Waits until the thread of `edit` (an edit control, shown or not) has handled the messages
+// posted to its windows before this call: posts a harmless marker behind them (a change of the
+// edit's selection, kept afterwards) and waits for its effect. False when the time is up or the
+// edit went first.
+bool WaitUntilPostedHandled(HWND edit, DWORD timeout_ms);
+// A control with that id anywhere below the window, shown or not; null when there is none.
+HWND FindControl(HWND top, int id);
+// Visible standard dialogs (message boxes and the like) of the process.
+std::vector<HWND> ShownDialogs(const CInstallerProcess& installer);
 
 // Closes the wizard the way a user does (WM_CLOSE, as the caption's Close button sends it) and
 // answers its question whether to cancel the installation with Yes. False when no question came.

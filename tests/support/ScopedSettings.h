@@ -61,6 +61,23 @@ private:
     LCID saved_;
 };
 
+// The calling thread's DPI awareness: an aware thread sees other programs' windows in their own
+// pixels, an unaware one sees them scaled to 96 DPI.
+class CScopedThreadDpiAwareness {
+public:
+    explicit CScopedThreadDpiAwareness(DPI_AWARENESS_CONTEXT context)
+        : saved_(::SetThreadDpiAwarenessContext(context)) {}
+    ~CScopedThreadDpiAwareness() {
+        if (saved_)
+            ::SetThreadDpiAwarenessContext(saved_);
+    }
+    CScopedThreadDpiAwareness(const CScopedThreadDpiAwareness&) = delete;
+    CScopedThreadDpiAwareness& operator=(const CScopedThreadDpiAwareness&) = delete;
+
+private:
+    DPI_AWARENESS_CONTEXT saved_;
+};
+
 // A registry value as stored, byte for byte.
 struct RegistryValueData {
     DWORD type = 0;
