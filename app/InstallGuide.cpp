@@ -41,9 +41,7 @@ void CInstallGuide::CreatePages() {
 
 BOOL CInstallGuide::OnInitDialog() {
     CNVXDialog::OnInitDialog();
-    HICON icon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APPLICATION_ICON));
-    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    SetApplicationIcon();
     SetWindowText(config_.manifest.full_name);
     CreatePages();
     ShowPage(options_.product_installed || options_.silent_mode ? kProgressPage : kSettingsPage);
@@ -51,12 +49,6 @@ BOOL CInstallGuide::OnInitDialog() {
     if (options_.silent_mode)
         HideFromTaskbar();
     return TRUE;
-}
-
-void CInstallGuide::HideFromTaskbar() {
-    ::SetWindowPos(GetSafeHwnd(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_HIDEWINDOW);
-    ModifyStyleEx(WS_EX_APPWINDOW, WS_EX_TOOLWINDOW);
-    ShowWindow(SW_HIDE);
 }
 
 bool CInstallGuide::ShowPage(int index) {

@@ -41,7 +41,6 @@ protected:
 
 private:
     void CreatePages();
-    void HideFromTaskbar();
     void OnClose();
 
     CInstallConfig& config_;

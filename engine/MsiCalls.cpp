@@ -16,12 +16,4 @@ UINT InstallProduct(const std::wstring& package_path, const std::wstring& proper
     return nvx::msi::MsiInstallProductW(package_path.c_str(), properties.c_str());
 }
 
-std::wstring GetProductInfo(const std::wstring& product_code, const wchar_t* property) {
-    wchar_t value[MAX_PATH] = {};
-    DWORD size = MAX_PATH;
-    if (nvx::msi::MsiGetProductInfoW(product_code.c_str(), property, value, &size) != ERROR_SUCCESS)
-        return {};
-    return value;
-}
-
 } // namespace msi

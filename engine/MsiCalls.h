@@ -11,7 +11,5 @@ namespace msi {
 INSTALLUILEVEL SetInternalUI(INSTALLUILEVEL level) noexcept;
 INSTALLUI_HANDLERW SetExternalUI(INSTALLUI_HANDLERW handler, DWORD message_filter, void* context) noexcept;
 UINT InstallProduct(const std::wstring& package_path, const std::wstring& properties) noexcept;
-// The product's value of an installed-product property; empty when it cannot be read.
-std::wstring GetProductInfo(const std::wstring& product_code, const wchar_t* property);
 
 } // namespace msi

@@ -5,8 +5,8 @@
 // that is not a KnownDLL in the program's own folder first, so a static import of, say,
 // wininet.dll would load whatever file of that name sits beside the installer. The executable
 // therefore imports only KnownDLLs; every other system DLL is loaded through this layer, with
-// one small file of typed entry points per DLL (WinInet.h, Msi.h, Direct2D.h, DirectWrite.h,
-// GdiPlus.h). A missing DLL or entry point makes the call fail cleanly with an error (the
+// one small file of typed entry points per DLL (WinInet.h, Msi.h, Direct2D.h,
+// DirectWrite.h). A missing DLL or entry point makes the call fail cleanly with an error (the
 // thread's last error, or the code the function returns), never a crash.
 #include <windows.h>
 

@@ -1,18 +1,15 @@
 #include "pages/GuidePanel.h"
 
+#include "resources/artwork.h"
+#include "resources/resource.h"
 #include "skin/BlendPicture.h"
 #include "skin/ImageWrapper.h"
 #include "skin/OffscreenCanvas.h"
-#include "resources/resource.h"
 #include "skin/ScreenDpi.h"
 #include "skin/ThemeFonts.h"
 #include "skin/ThemePalette.h"
 
 #include <algorithm>
-
-namespace {
-constexpr int kLogoBaseId = 129;
-} // namespace
 
 SIZE CGuidePanel::DefaultPageSize() {
     static const SIZE size{ScaleX(660), ScaleY(446)};
@@ -94,7 +91,7 @@ void CGuidePanel::PaintBackground(HDC target) {
     if (!canvas)
         return;
     FillSolid(canvas.dc(), client, theThemePalette.window_background);
-    const auto logo = LoadPngResource(ScreenDpiScale().PickDpiVariant(kLogoBaseId));
+    const auto logo = LoadPngResource(ScreenDpiScale().PickDpiVariant(IDB_PRODUCT_LOGO));
     if (logo && logo->bitmap) {
         const RECT destination{client.right - logo->width, 0, client.right, logo->height};
         BlendPicture(canvas.dc(), destination, logo->bitmap.get(), RECT{0, 0, logo->width, logo->height});

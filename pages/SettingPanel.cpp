@@ -8,6 +8,7 @@
 #include "pages/ContentSelection.h"
 #include "pages/FolderRules.h"
 #include "pages/InstallFolderCheck.h"
+#include "resources/artwork.h"
 #include "resources/resource.h"
 #include "skin/ImageWrapper.h"
 #include "skin/ScreenDpi.h"
@@ -21,10 +22,6 @@
 #include <algorithm>
 
 namespace {
-constexpr int kCheckedBase = 153;
-constexpr int kUncheckedBase = 157;
-constexpr int kExpandedBase = 161;
-constexpr int kCollapsedBase = 165;
 constexpr COLORREF kLinkColor = RGB(89, 134, 178);
 constexpr COLORREF kSeparatorColor = 0x282828;
 constexpr UINT kBottomLeft = DT_SINGLELINE | DT_WORDBREAK | DT_BOTTOM | DT_LEFT;     // 56
@@ -218,8 +215,8 @@ void CSettingPanel::RefreshTexts() {
 }
 
 void CSettingPanel::UpdateTermsCheckbox() {
-    terms_check_.SetImage(
-        LoadPngResource(ScreenDpiScale().PickDpiVariant(terms_accepted ? kCheckedBase : kUncheckedBase)));
+    terms_check_.SetImage(LoadPngResource(
+        ScreenDpiScale().PickDpiVariant(terms_accepted ? IDB_CHECK_BOX_CHECKED : IDB_CHECK_BOX_UNCHECKED)));
     install_button_.SetEnabled(terms_accepted != 0);
     terms_check_.Invalidate();
     install_button_.Invalidate();
@@ -227,7 +224,7 @@ void CSettingPanel::UpdateTermsCheckbox() {
 
 void CSettingPanel::UpdateSettingsToggle() {
     settings_toggle_.SetImage(LoadPngResource(
-        ScreenDpiScale().PickDpiVariant(settings_collapsed ? kCollapsedBase : kExpandedBase)));
+        ScreenDpiScale().PickDpiVariant(settings_collapsed ? IDB_CHEVRON_DOWN : IDB_CHEVRON_UP)));
     settings_toggle_.Invalidate();
 }
 

@@ -26,9 +26,7 @@ CClientValidator::~CClientValidator() {
 BOOL CClientValidator::OnInitDialog() {
     CNVXDialog::OnInitDialog();
     progress_bar_.SubclassDlgItem(IDC_VALIDATOR_PROGRESS, this);
-    HICON icon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APPLICATION_ICON));
-    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    SetApplicationIcon();
 
     // Frame: icon and title in the caption, no working caption button.
     show_caption_title = 1;
@@ -53,7 +51,7 @@ BOOL CClientValidator::OnInitDialog() {
         EndAsFailedCheck();
     }
     if (app_.silent_mode)
-        HideForSilentRun();
+        HideFromTaskbar();
     return TRUE;
 }
 
@@ -66,13 +64,6 @@ void CClientValidator::EndAsFailedCheck() {
     check_failed = 1;
     check_finished_.store(true, std::memory_order_release);
     PostMessage(WM_CLOSE);
-}
-
-void CClientValidator::HideForSilentRun() {
-    ::SetWindowPos(GetSafeHwnd(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_HIDEWINDOW);
-    LONG_PTR ex_style = ::GetWindowLongPtrW(GetSafeHwnd(), GWL_EXSTYLE);
-    ::SetWindowLongPtrW(GetSafeHwnd(), GWL_EXSTYLE, (ex_style & ~WS_EX_APPWINDOW) | WS_EX_TOOLWINDOW);
-    ShowWindow(SW_HIDE);
 }
 
 void CClientValidator::OnClientResized(const RECT& client) {

@@ -36,7 +36,6 @@ protected:
     virtual std::future<void> StartValidationTask(const ValidationTaskContext& context);
 
 private:
-    void HideForSilentRun();
     void EndAsFailedCheck();
     bool OnCloseRequest();
 

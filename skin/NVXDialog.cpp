@@ -1,6 +1,7 @@
 #include "skin/NVXDialog.h"
 
 #include "resources/artwork.h"
+#include "resources/resource.h"
 #include "skin/BlendPicture.h"
 #include "skin/OffscreenCanvas.h"
 #include "skin/ScreenDpi.h"
@@ -364,4 +365,16 @@ LRESULT CNVXDialog::WindowProc(UINT msg, WPARAM wparam, LPARAM lparam) {
         break;
     }
     return CDialogEx::WindowProc(msg, wparam, lparam);
+}
+
+void CNVXDialog::SetApplicationIcon() {
+    HICON icon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APPLICATION_ICON));
+    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+}
+
+void CNVXDialog::HideFromTaskbar() {
+    ::SetWindowPos(GetSafeHwnd(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_HIDEWINDOW);
+    ModifyStyleEx(WS_EX_APPWINDOW, WS_EX_TOOLWINDOW);
+    ShowWindow(SW_HIDE);
 }

@@ -49,6 +49,10 @@ public:
 
     // Paints the whole frame at once.
     void RepaintFrame();
+    // The executable's icon as the window's big and small icon (the caption and the taskbar).
+    void SetApplicationIcon();
+    // A window of a silent run: hidden, and kept off the taskbar should anything show it.
+    void HideFromTaskbar();
 
 protected:
     // Called on every WM_SIZE after the window region is updated, with the client rectangle.

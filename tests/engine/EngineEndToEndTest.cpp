@@ -244,7 +244,8 @@ TEST(EngineEndToEnd, AnExceptionOutOfTheSequenceStopsAtTheWorkersEntryAndFails) 
     installer.WriteManifest(DownloadingManifest(served, nettest::ServerUrl(L"fault", L"/status/404?len=10")));
     CEngineDriver driver(installer.module_path());
     driver.Choose(1033, ChosenInstallFolder(), 0);
-    CPromptRecorder throwing([](const nvx::PromptRequest&) -> int { throw std::runtime_error("prompt lost"); });
+    CPromptRecorder throwing(
+        [](const nvx::PromptRequest&) -> int { throw std::runtime_error("prompt lost"); });
     EXPECT_EQ(driver.Run(), InstallState::Failed);
     EXPECT_EQ(driver.engine().main_package_result(), CInstallEngine::kNoPackageResult);
     EXPECT_EQ(throwing.Requests().size(), 1u);

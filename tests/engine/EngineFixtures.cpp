@@ -1,6 +1,6 @@
 #include "tests/engine/EngineFixtures.h"
 
-#include "engine/MsiCalls.h"
+#include "framework/Msi.h"
 #include "engine/Prerequisites.h"
 #include "engine/ProductSettings.h"
 #include "framework/Handles.h"
@@ -101,7 +101,12 @@ std::wstring FixturePath(const std::wstring& name) {
 }
 
 std::wstring InstalledVersion(const std::wstring& product_code) {
-    return msi::GetProductInfo(product_code, INSTALLPROPERTY_VERSIONSTRING);
+    wchar_t version[MAX_PATH] = {};
+    DWORD size = MAX_PATH;
+    if (nvx::msi::MsiGetProductInfoW(product_code.c_str(), INSTALLPROPERTY_VERSIONSTRING, version, &size) !=
+        ERROR_SUCCESS)
+        return {};
+    return version;
 }
 
 void UninstallProduct(const std::wstring& product_code) {

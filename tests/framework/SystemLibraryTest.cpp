@@ -3,7 +3,6 @@
 // reaching the real functions.
 #include "framework/Direct2D.h"
 #include "framework/DirectWrite.h"
-#include "framework/GdiPlus.h"
 #include "framework/Msi.h"
 #include "framework/SystemLibrary.h"
 #include "framework/WinInet.h"
@@ -41,7 +40,7 @@ using CompareFunction = int(LPCWSTR, LPCWSTR);
 } // namespace
 
 TEST(SystemLibrary, LoadsFromTheSystemFolder) {
-    for (const wchar_t* name : {L"wininet.dll", L"msi.dll", L"d2d1.dll", L"dwrite.dll", L"gdiplus.dll"}) {
+    for (const wchar_t* name : {L"wininet.dll", L"msi.dll", L"d2d1.dll", L"dwrite.dll"}) {
         CSystemLibrary library(name);
         ASSERT_TRUE(library) << testing::PrintToString(name) << " error " << library.load_error();
         EXPECT_EQ(library.load_error(), static_cast<DWORD>(ERROR_SUCCESS));
@@ -132,12 +131,4 @@ TEST(SystemLibrary, GraphicsFactoriesComeFromTheirTypedEntries) {
     ASSERT_EQ(nvx::dwrite::DWriteCreateFactory(DWRITE_FACTORY_TYPE_SHARED, &dwrite), S_OK);
     ASSERT_TRUE(dwrite);
     dwrite->Release();
-
-    ULONG_PTR token = 0;
-    Gdiplus::GdiplusStartupInput input;
-    ASSERT_EQ(nvx::gdiplus::GdiplusStartup(&token, &input, nullptr), Gdiplus::Ok);
-    Gdiplus::GpBitmap* bitmap = nullptr;
-    EXPECT_NE(nvx::gdiplus::GdipCreateBitmapFromFile(L"C:\\nvx-no-such-folder\\missing.png", &bitmap),
-              Gdiplus::Ok);
-    nvx::gdiplus::GdiplusShutdown(token);
 }
