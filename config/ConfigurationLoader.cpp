@@ -31,14 +31,14 @@ void CInstallConfig::LoadConfigurationFor(const std::wstring& module_path, Launc
         return;
     module_folder = *folder;
     manifest_path = module_folder + L"\\config\\manifestPro.xml";
-    if (!ParseManifest(manifest))
+    if (!ParseManifest(manifest_path, manifest))
         return;
 
     std::wstring override_path;
     if (!manifest.standalone && ReadManifestOverride(override_path)) {
         manifest_path = override_path;
         ManifestInfo replacement;
-        if (!ParseManifest(replacement))
+        if (!ParseManifest(manifest_path, replacement))
             return;
         manifest = std::move(replacement);
     }

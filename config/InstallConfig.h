@@ -39,15 +39,8 @@ public:
     // The same for an executable at `module_path`.
     void LoadConfigurationFor(const std::wstring& module_path, LaunchOptions& app);
 
-    // Reads the manifest named by manifest_path into `target` (lists are appended to).
-    // False only when the file cannot be read or is not well-formed.
-    bool ParseManifest(ManifestInfo& target) const;
-    // Reads the release section of a downloaded version.xml into the manifest's
-    // fresh_install, patch_install and standalone_version. False when it cannot be read.
-    bool ParseVersionXml(const std::wstring& path);
-
     // The manifest path stored in the user's registry; true when it names an existing file.
-    bool ReadManifestOverride(std::wstring& path) const;
+    [[nodiscard]] bool ReadManifestOverride(std::wstring& path) const;
 
     // Fills `languages` and picks the starting language_id.
     void BuildLanguageList(const LaunchOptions& app);
@@ -71,6 +64,13 @@ public:
         return ::EvaluateVersionState(manifest, installed_version, app.product_installed != 0);
     }
 };
+
+// Reads the manifest at `manifest_path` into `target` (lists are appended to). False only when
+// the file cannot be read or is not well-formed.
+[[nodiscard]] bool ParseManifest(const std::wstring& manifest_path, ManifestInfo& target);
+// Reads the release section of a downloaded version.xml into the manifest's fresh_install,
+// patch_install and standalone_version. False when it cannot be read.
+[[nodiscard]] bool ParseVersionXml(const std::wstring& path, ManifestInfo& manifest);
 
 // The installed version of a Windows Installer product; empty when it is not installed.
 // Errors other than "unknown product" go to the user in the application's message box.

@@ -70,7 +70,7 @@ bool ReadRelease(XmlDocument& xml, ReleaseInfo& release) {
 
 } // namespace
 
-bool CInstallConfig::ParseManifest(ManifestInfo& target) const {
+bool ParseManifest(const std::wstring& manifest_path, ManifestInfo& target) {
     XmlDocument xml;
     if (!xml.Load(manifest_path))
         return false;
@@ -109,7 +109,7 @@ bool CInstallConfig::ParseManifest(ManifestInfo& target) const {
     return true;
 }
 
-bool CInstallConfig::ParseVersionXml(const std::wstring& path) {
+bool ParseVersionXml(const std::wstring& path, ManifestInfo& manifest) {
     if (path.empty())
         return false;
     XmlDocument xml;

@@ -20,6 +20,6 @@ struct InstallChoices {
 
 // A language other than English chosen from several: it brings its transform into the
 // property string, its language pack into the plan and its language values into the settings.
-bool UsesChosenLanguage(const InstallChoices& choices) noexcept;
+[[nodiscard]] bool UsesChosenLanguage(const InstallChoices& choices) noexcept;
 
-InstallChoices ChoicesFrom(const CInstallConfig& config, const LaunchOptions& options);
+[[nodiscard]] InstallChoices ChoicesFrom(const CInstallConfig& config, const LaunchOptions& options);

@@ -45,7 +45,7 @@ inline constexpr uint32_t kLanguagePackWeight = 5;
 // Missing prerequisites in manifest order, the main package, the first transform of the chosen
 // language, then the language packs: those of the installed product for an update, else the
 // chosen language's when it is not English and a choice was offered.
-InstallPlan BuildInstallPlan(const PlanInputs& inputs);
+[[nodiscard]] InstallPlan BuildInstallPlan(const PlanInputs& inputs);
 
 // Appends the step of the first manifest language pack for `lang_id`; none when the manifest
 // has no pack for it.

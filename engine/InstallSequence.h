@@ -53,8 +53,8 @@ public:
     // After an exception escaped Run: Cancelled when a cancel was under way, else Failed.
     void EndAfterFault() noexcept;
 
-    bool DownloadAll();
-    bool InstallAll();
+    [[nodiscard]] bool DownloadAll();
+    [[nodiscard]] bool InstallAll();
 
     int32_t install_index() const noexcept { return install_index_; }
     bool download_failed() const noexcept { return download_failed_; }

@@ -27,7 +27,7 @@ public:
 
     // Installs the package with the property string; Windows Installer's result (0, 3010,
     // 1602, 1603, ...). Worker thread only.
-    UINT Install(const std::wstring& package_path, const std::wstring& properties);
+    [[nodiscard]] UINT Install(const std::wstring& package_path, const std::wstring& properties);
 
     // The product's home page seen during an installation; empty until then.
     const std::wstring& captured_homepage_url() const noexcept { return captured_homepage_url_; }

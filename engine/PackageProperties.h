@@ -28,4 +28,4 @@ struct PackagePropertyInputs {
 // chosen language's TRANSFORMS (whether or not its file exists) when a language other than
 // English was chosen from several; always SHELL_INTEGRATION_LEVEL. Parts are separated by
 // single spaces, so a first part left out leaves a leading space.
-std::wstring BuildPackageProperties(const PackagePropertyInputs& inputs);
+[[nodiscard]] std::wstring BuildPackageProperties(const PackagePropertyInputs& inputs);

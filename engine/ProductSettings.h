@@ -35,4 +35,4 @@ inline constexpr wchar_t kResourceLanguageKey[] = L"SOFTWARE\\NVX Systems\\Resou
 // "exe" (the main executable) below the product's machine key; and, for a language other than
 // English chosen from several, "InitialLangID" (machine), "ApplicationLanguage" (user) and the
 // companion agent's language (user).
-std::vector<SettingWrite> PlanProductSettings(const ProductSettingsInputs& inputs);
+[[nodiscard]] std::vector<SettingWrite> PlanProductSettings(const ProductSettingsInputs& inputs);

@@ -45,7 +45,7 @@ VersionCheckOutcome CWindowsInstallActions::CheckServerVersion() {
     if (!manifest.standalone && !manifest.version_check_url.empty()) {
         std::wstring path = config_.MakeDownloadPath(L"version.xml");
         bool fetched = DownloadFile(manifest.version_check_url, path, [](uint64_t, uint64_t) {});
-        if (!fetched || !config_.ParseVersionXml(path))
+        if (!fetched || !ParseVersionXml(path, config_.manifest))
             return VersionCheckOutcome::DownloadFailed;
     }
     std::wstring text;

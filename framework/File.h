@@ -36,7 +36,7 @@ public:
     CFile(const CFile&) = delete;
     CFile& operator=(const CFile&) = delete;
 
-    bool Open(const std::wstring& path, unsigned flags, DWORD* error = nullptr) noexcept;
+    [[nodiscard]] bool Open(const std::wstring& path, unsigned flags, DWORD* error = nullptr) noexcept;
     void Close() noexcept;
     bool IsOpen() const noexcept { return handle_ != INVALID_HANDLE_VALUE; }
     const std::wstring& GetFilePath() const noexcept { return path_; }

@@ -1,5 +1,5 @@
 #pragma once
-// The window layer: a C++ object attached to a window (through a window property), one
+// The window layer: a C++ object attached to a window (through a map kept in the process), one
 // shared window procedure that dispatches to the object's virtual WindowProc, and
 // notifications of child controls reflected to the control's own object. Windows of other
 // classes are taken over through comctl32's subclass chain, so that whoever subclasses

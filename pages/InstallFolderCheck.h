@@ -14,7 +14,7 @@ struct InstallFolderCheck {
     bool accepted = false;
 };
 
-InstallFolderCheck CheckInstallFolder(const std::wstring& typed);
+[[nodiscard]] InstallFolderCheck CheckInstallFolder(const std::wstring& typed);
 
 // Tells the user, in the configuration's language and with the product's caption, that the
 // folder cannot be used; `owner` may be null.

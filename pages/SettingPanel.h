@@ -25,7 +25,7 @@ public:
 
     // Checks the typed folder and creates what is missing of it; on success it becomes the
     // installation folder. Refuses while the terms are not accepted.
-    bool ValidateInstallFolder();
+    [[nodiscard]] bool ValidateInstallFolder();
     void BrowseInstallFolder();
     void OnInstall();
 

@@ -61,7 +61,7 @@ VersionCheckResult CheckVersions(CInstallConfig& config, const LaunchOptions& ap
         // A failed transfer counts even when what arrived happens to parse: a document cut
         // short may still be well-formed and would be read as the server's whole answer.
         bool fetched = FetchToFile(config.manifest.version_check_url, path);
-        bool read = fetched && config.ParseVersionXml(path);
+        bool read = fetched && ParseVersionXml(path, config.manifest);
         ::DeleteFileW(path.c_str());
         if (!read)
             return ServerUnreachable;

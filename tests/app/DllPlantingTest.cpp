@@ -4,8 +4,8 @@
 // loaded, and the installer must still use the system's: its installed-product check reaches
 // Windows Installer, which answers a product code it cannot read with error 87.
 #include "app/SingleInstance.h"
-#include "tests/config/ScratchFolder.h"
-#include "tests/config/ScratchRegistry.h"
+#include "tests/support/ScratchFolder.h"
+#include "tests/support/ScratchRegistry.h"
 #include "tests/support/InstallerProcess.h"
 
 #include <gtest/gtest.h>

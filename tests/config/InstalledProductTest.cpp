@@ -1,8 +1,8 @@
 // Detection of an installed copy against a real package: a small product built with wixl is
 // installed into the test prefix by msiexec for this suite and removed afterwards.
 #include "config/InstallConfig.h"
-#include "tests/config/ScratchFolder.h"
-#include "tests/config/ScratchRegistry.h"
+#include "tests/support/ScratchFolder.h"
+#include "tests/support/ScratchRegistry.h"
 #include "tests/support/PromptRecorder.h"
 #include "tests/support/ProcessRun.h"
 

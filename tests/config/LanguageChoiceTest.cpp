@@ -2,7 +2,7 @@
 // the language packs with titles from their string files, and the preferred language.
 #include "config/InstallConfig.h"
 #include "config/LanguageChoice.h"
-#include "tests/config/ScratchFolder.h"
+#include "tests/support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The start-up load against real files, folders and the registry of the test prefix: where
 // it stops for each kind of bad input, the manifest override, and the local folders.
 #include "config/InstallConfig.h"
-#include "tests/config/ScratchFolder.h"
-#include "tests/config/ScratchRegistry.h"
+#include "tests/support/ScratchFolder.h"
+#include "tests/support/ScratchRegistry.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // forward search: elements out of order are not found, entries without their key element
 // are dropped, everything else in between is skipped.
 #include "config/InstallConfig.h"
-#include "tests/config/ScratchFolder.h"
+#include "tests/support/ScratchFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -33,7 +33,7 @@ protected:
     bool Parse(const std::string& bytes, ManifestInfo& target) {
         CInstallConfig config;
         config.manifest_path = folder_.Write("manifestPro.xml", bytes).wstring();
-        return config.ParseManifest(target);
+        return ParseManifest(config.manifest_path, target);
     }
     ManifestInfo Parsed(const std::string& bytes) {
         ManifestInfo target;
@@ -298,7 +298,7 @@ TEST_F(ManifestReader, UnreadableFilesFailAndLeaveTheTargetAlone) {
     CInstallConfig config;
     config.manifest_path = (folder_.path() / "missing.xml").wstring();
     ManifestInfo target;
-    EXPECT_FALSE(config.ParseManifest(target));
+    EXPECT_FALSE(ParseManifest(config.manifest_path, target));
 }
 
 TEST_F(ManifestReader, AppendsToTheListsOfTheTarget) {
@@ -389,7 +389,7 @@ TEST_F(VersionXml, ReadsTheReleaseSectionsInOrder) {
     for (const VersionCase& c : cases) {
         SCOPED_TRACE(c.name);
         CInstallConfig config = Configured();
-        ASSERT_TRUE(config.ParseVersionXml(WriteVersionXml(c.xml)));
+        ASSERT_TRUE(ParseVersionXml(WriteVersionXml(c.xml), config.manifest));
         const ReleaseInfo* actual[] = {&config.manifest.fresh_install, &config.manifest.patch_install};
         const ReleaseInfo* expected[] = {&c.fresh, &c.patch};
         for (int i = 0; i < 2; ++i) {
@@ -410,7 +410,7 @@ TEST_F(VersionXml, FailsWithoutChangesWhenTheFileCannotBeRead) {
     };
     for (const std::wstring& path : paths) {
         CInstallConfig config = Configured();
-        EXPECT_FALSE(config.ParseVersionXml(path)) << testing::PrintToString(path);
+        EXPECT_FALSE(ParseVersionXml(path, config.manifest)) << testing::PrintToString(path);
         EXPECT_EQ(config.manifest.patch_install.product_version, L"old-patch");
         EXPECT_EQ(config.manifest.standalone_version, L"17.0.0.100");
     }

@@ -1,6 +1,6 @@
 // The registry key holder against the real registry of the test prefix.
 #include "config/RegistryKey.h"
-#include "tests/config/ScratchRegistry.h"
+#include "tests/support/ScratchRegistry.h"
 
 #include <gtest/gtest.h>
 

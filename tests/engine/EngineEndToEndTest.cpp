@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <optional>
 #include <stdexcept>
 
 using namespace enginetest;
@@ -235,23 +236,6 @@ TEST(EngineEndToEnd, StandalonePackageOutcomes) {
     }
 }
 
-TEST(EngineEndToEnd, AnExceptionOutOfTheSequenceStopsAtTheWorkersEntryAndFails) {
-    // A prompt that throws stands for any fault in the sequence: the download failure's box
-    // is shown by the sequence itself, so the exception meets the worker's entry.
-    CCleanMachine machine;
-    CServedFolder served;
-    CInstallerFolder installer;
-    installer.WriteManifest(DownloadingManifest(served, nettest::ServerUrl(L"fault", L"/status/404?len=10")));
-    CEngineDriver driver(installer.module_path());
-    driver.Choose(1033, ChosenInstallFolder(), 0);
-    CPromptRecorder throwing(
-        [](const nvx::PromptRequest&) -> int { throw std::runtime_error("prompt lost"); });
-    EXPECT_EQ(driver.Run(), InstallState::Failed);
-    EXPECT_EQ(driver.engine().main_package_result(), CInstallEngine::kNoPackageResult);
-    EXPECT_EQ(throwing.Requests().size(), 1u);
-    EXPECT_TRUE(driver.SawDebugLine(L"Exception caught in CInstallEngine::RunInstallSequence: prompt lost"));
-}
-
 TEST(EngineEndToEnd, TheServersReleaseDataCanRefuseTheInstallation) {
     struct Case {
         const char* name;
@@ -298,26 +282,38 @@ TEST(EngineEndToEnd, TheServersReleaseDataCanRefuseTheInstallation) {
 }
 
 TEST(EngineEndToEnd, ADownloadServerProblemFailsWithTheConnectionMessage) {
-    CCleanMachine machine;
-    CServedFolder served;
-    CInstallerFolder installer;
-    installer.WriteManifest(DownloadingManifest(served, nettest::ServerUrl(L"fault", L"/status/404?len=10")));
+    // A prompt that throws stands for any fault in the sequence: the connection message is
+    // shown by the sequence itself, so the exception meets the worker's entry.
+    for (const bool prompt_throws : {false, true}) {
+        SCOPED_TRACE(prompt_throws ? "the prompt throws" : "the user dismisses the message");
+        CCleanMachine machine;
+        CServedFolder served;
+        CInstallerFolder installer;
+        installer.WriteManifest(
+            DownloadingManifest(served, nettest::ServerUrl(L"fault", L"/status/404?len=10")));
 
-    CEngineDriver driver(installer.module_path());
-    driver.Choose(1033, ChosenInstallFolder(), 0);
-    nvx::UniqueWindow wizard(
-        ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 5, 5, nullptr, nullptr, nullptr, nullptr));
-    driver.prompt_owner = wizard.get();
-    EXPECT_EQ(driver.Run(), InstallState::Failed);
-    std::vector<nvx::PromptRequest> boxes = driver.Boxes();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_NE(boxes[0].text.find(L"Unable to contact the download server."), std::wstring::npos);
-    // The wizard may be gone from the screen when this box comes: it has no owner.
-    EXPECT_EQ(boxes[0].owner, nullptr);
-    EXPECT_EQ(boxes[0].caption, L"Lumetra");
-    EXPECT_EQ(boxes[0].style, static_cast<UINT>(MB_ICONERROR));
-    EXPECT_TRUE(driver.engine().download_failed());
-    EXPECT_EQ(InstalledVersion(NVX_ENGINE_PRODUCT_CODE), L"");
+        CEngineDriver driver(installer.module_path());
+        driver.Choose(1033, ChosenInstallFolder(), 0);
+        nvx::UniqueWindow wizard(
+            ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 5, 5, nullptr, nullptr, nullptr, nullptr));
+        driver.prompt_owner = wizard.get();
+        std::optional<CPromptRecorder> throwing;
+        if (prompt_throws)
+            throwing.emplace(
+                [](const nvx::PromptRequest&) -> int { throw std::runtime_error("prompt lost"); });
+        EXPECT_EQ(driver.Run(), InstallState::Failed);
+        std::vector<nvx::PromptRequest> boxes = throwing ? throwing->Requests() : driver.Boxes();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_NE(boxes[0].text.find(L"Unable to contact the download server."), std::wstring::npos);
+        // The wizard may be gone from the screen when this box comes: it has no owner.
+        EXPECT_EQ(boxes[0].owner, nullptr);
+        EXPECT_EQ(boxes[0].caption, L"Lumetra");
+        EXPECT_EQ(boxes[0].style, static_cast<UINT>(MB_ICONERROR));
+        EXPECT_TRUE(driver.engine().download_failed());
+        EXPECT_EQ(InstalledVersion(NVX_ENGINE_PRODUCT_CODE), L"");
+        EXPECT_EQ(driver.SawDebugLine(L"Exception caught in CInstallEngine::RunInstallSequence: prompt lost"),
+                  prompt_throws);
+    }
 }
 
 TEST(EngineEndToEnd, CancelBeforeTheStartEndsCancelledWithoutARequest) {

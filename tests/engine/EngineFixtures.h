@@ -3,7 +3,7 @@
 // loopback nginx serves them from, an installer folder with its manifest, the log the fixture
 // installers write, and the machine state (products, registry keys) cleaned before and after.
 #include "config/ManifestInfo.h"
-#include "tests/config/ScratchRegistry.h"
+#include "tests/support/ScratchRegistry.h"
 
 #include <windows.h>
 

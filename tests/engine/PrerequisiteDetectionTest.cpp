@@ -1,7 +1,7 @@
 // Prerequisite detection against the registry of the test prefix: the keys and values the real
 // components' installers write, and the cases where a component only seems to be there.
 #include "engine/Prerequisites.h"
-#include "tests/config/ScratchRegistry.h"
+#include "tests/support/ScratchRegistry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The product's settings as they land in the registry of the test prefix.
 #include "engine/ProductSettings.h"
 #include "engine/ProductSettingsWriter.h"
-#include "tests/config/ScratchRegistry.h"
+#include "tests/support/ScratchRegistry.h"
 
 #include <gtest/gtest.h>
 

@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CInstallConfig config;
     config.manifest_path = WidePath(path);
     ManifestInfo& manifest = config.manifest;
-    if (!config.ParseManifest(manifest))
+    if (!ParseManifest(config.manifest_path, manifest))
         return 0;
 
     for (const std::wstring* text :

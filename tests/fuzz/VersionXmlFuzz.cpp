@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CInstallConfig config;
     config.manifest.web_installer_version = L"1.0.0.5";
     config.manifest.standalone_version = L"17.0.0.100";
-    if (!config.ParseVersionXml(WidePath(path)))
+    if (!ParseVersionXml(WidePath(path), config.manifest))
         return 0;
     const ManifestInfo& manifest = config.manifest;
     CheckRelease(manifest.fresh_install, size);

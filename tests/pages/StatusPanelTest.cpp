@@ -7,7 +7,7 @@
 #include "resources/resource.h"
 #include "skin/NVXSliderShowCtrl.h"
 #include "skin/ThemePalette.h"
-#include "tests/config/ScratchFolder.h"
+#include "tests/support/ScratchFolder.h"
 #include "tests/pages/PageTestHost.h"
 #include "tests/selfupdate/SelfUpdateFixture.h"
 #include "tests/support/PromptRecorder.h"

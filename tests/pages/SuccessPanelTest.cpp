@@ -6,7 +6,7 @@
 #include "localization/UIStrings.h"
 #include "resources/resource.h"
 #include "skin/ThemePalette.h"
-#include "tests/config/ScratchFolder.h"
+#include "tests/support/ScratchFolder.h"
 #include "tests/pages/PageTestHost.h"
 #include "tests/selfupdate/SelfUpdateFixture.h"
 #include "tests/support/InstallerProcess.h"

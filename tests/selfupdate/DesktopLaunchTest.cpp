@@ -3,7 +3,7 @@
 // interface the route obtained is released.
 #include "framework/DesktopLaunch.h"
 #include "tests/support/MessageBoxAnswerer.h"
-#include "tests/config/ScratchFolder.h"
+#include "tests/support/ScratchFolder.h"
 #include "tests/selfupdate/SelfUpdateFixture.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // The validator on a machine where the product is installed: the server's update decides,
 // and an up-to-date copy is offered for starting through the desktop shell.
-#include "tests/config/ScratchRegistry.h"
+#include "tests/support/ScratchRegistry.h"
 #include "tests/net/NetServers.h"
 #include "tests/selfupdate/SelfUpdateFixture.h"
 #include "tests/support/ProcessRun.h"

@@ -4,7 +4,7 @@
 // published on the loopback nginx, the temporary folders that newer installers land in, the
 // records the start-recorder fixture program leaves, and a log of the installer's top-level
 // windows appearing and going.
-#include "tests/config/ScratchFolder.h"
+#include "tests/support/ScratchFolder.h"
 #include "tests/support/InstallerProcess.h"
 
 #include <windows.h>

@@ -1,4 +1,4 @@
-#include "tests/gallery/bench/SystemGallery.h"
+#include "bench/gallery/SystemGallery.h"
 
 #include "skin/ThemeFonts.h"
 #include "tests/gallery/GallerySlideshow.h"

@@ -7,7 +7,7 @@
 #include "skin/ThemeFonts.h"
 #include "skin/ThemePalette.h"
 #include "tests/gallery/GallerySlideshow.h"
-#include "tests/gallery/bench/SystemGallery.h"
+#include "bench/gallery/SystemGallery.h"
 #include "tests/gallery/gallery_resource.h"
 
 #include <commctrl.h>
