@@ -99,20 +99,37 @@ private:
     HDC dc_;
 };
 
-// Selects an object into a DC and puts the previous one back on scope exit.
+// Selects an object into a DC and puts the previous one back when it ends (or on reset). A member
+// declared after the owners of the DC and the object puts it back before either is deleted.
 class SelectObjectScope {
 public:
+    SelectObjectScope() noexcept = default;
     SelectObjectScope(HDC dc, HGDIOBJ object) noexcept : dc_(dc), previous_(::SelectObject(dc, object)) {}
-    ~SelectObjectScope() {
-        if (previous_)
-            ::SelectObject(dc_, previous_);
-    }
+    ~SelectObjectScope() { reset(); }
     SelectObjectScope(const SelectObjectScope&) = delete;
     SelectObjectScope& operator=(const SelectObjectScope&) = delete;
+    SelectObjectScope(SelectObjectScope&& other) noexcept
+        : dc_(std::exchange(other.dc_, nullptr)), previous_(std::exchange(other.previous_, nullptr)) {}
+    SelectObjectScope& operator=(SelectObjectScope&& other) noexcept {
+        if (this != &other) {
+            reset();
+            dc_ = std::exchange(other.dc_, nullptr);
+            previous_ = std::exchange(other.previous_, nullptr);
+        }
+        return *this;
+    }
+
+    // Puts the previous object back now.
+    void reset() noexcept {
+        if (previous_)
+            ::SelectObject(dc_, previous_);
+        previous_ = nullptr;
+        dc_ = nullptr;
+    }
 
 private:
-    HDC dc_;
-    HGDIOBJ previous_;
+    HDC dc_ = nullptr;
+    HGDIOBJ previous_ = nullptr;
 };
 
 // Owner of a COM interface pointer; As() queries another interface of the object.

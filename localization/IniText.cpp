@@ -1,5 +1,7 @@
 #include "localization/IniText.h"
 
+#include "framework/Surrogates.h"
+
 #include <cstdint>
 #include <cwctype>
 
@@ -61,9 +63,8 @@ std::optional<std::wstring> DecodeUtf8(std::string_view bytes) {
         if (code < kMinimum[extra] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
             return std::nullopt;
         if (code >= 0x10000) {
-            code -= 0x10000;
-            text.push_back(static_cast<wchar_t>(0xD800 + (code >> 10)));
-            text.push_back(static_cast<wchar_t>(0xDC00 + (code & 0x3FF)));
+            text.push_back(static_cast<wchar_t>(nvx::HighSurrogate(code)));
+            text.push_back(static_cast<wchar_t>(nvx::LowSurrogate(code)));
         } else {
             text.push_back(static_cast<wchar_t>(code));
         }

@@ -7,7 +7,7 @@
 class IByteSink {
 public:
     // Takes the bytes; false when they could not be taken (nothing more should be written).
-    virtual bool Write(const uint8_t* data, size_t size) = 0;
+    [[nodiscard]] virtual bool Write(const uint8_t* data, size_t size) = 0;
 
 protected:
     ~IByteSink() = default;

@@ -27,24 +27,29 @@ private:
     CFile& file_;
 };
 
-// Sends the request and runs the read loop; fills the failure fields of `status`.
-bool TransferBody(ICancelRequest& cancel, HINTERNET connection, const CrackedUrl& parts, CFile& file,
-                  IDownloadCallback& sink, DownloadStatusInfo& status) {
-    nvx::UniqueInternetHandle request = OpenHttpRequest(connection, parts, kFileRequest);
-    if (!request) {
-        status.error_code = ::GetLastError();
-        status.message = L"HttpOpenRequest Failed.";
-        return false;
-    }
-    if (!nvx::wininet::HttpSendRequestW(request.get(), nullptr, 0, nullptr, 0)) {
-        status.error_code = ::GetLastError();
-        status.message = L"HttpSendRequest Failed.";
-        return false;
-    }
+// The message for a request that could not be sent; none for a URL that does not crack.
+struct SendFailure {
+    RequestStep step;
+    const wchar_t* message;
+};
+constexpr SendFailure kSendFailures[] = {{RequestStep::Connect, L"InternetConnect Failed."},
+                                         {RequestStep::OpenRequest, L"HttpOpenRequest Failed."},
+                                         {RequestStep::SendRequest, L"HttpSendRequest Failed."}};
+
+const wchar_t* SendFailureMessage(RequestStep step) {
+    for (const SendFailure& failure : kSendFailures)
+        if (failure.step == step)
+            return failure.message;
+    return L"";
+}
+
+// Runs the read loop on a sent request; fills the failure fields of `status`.
+bool TransferBody(ICancelRequest& cancel, HINTERNET request, CFile& file, IDownloadCallback& sink,
+                  DownloadStatusInfo& status) {
     // The status is not examined here: the size probe has judged it.
     if (cancel.IsCancelRequested())
         return false;
-    CWinInetSource source(request.get());
+    CWinInetSource source(request);
     CFileBatchWriter writer(file);
     TransferEnd end = RunFileReadLoop(source, writer, cancel, sink, status, [] { ::Sleep(kPauseRecheckMs); });
     status.error_code = end == TransferEnd::Failed ? source.LastError() : 0;
@@ -57,15 +62,12 @@ bool TransferBody(ICancelRequest& cancel, HINTERNET connection, const CrackedUrl
 bool DownloadToFile(ICancelRequest& cancel, const std::wstring& url, CFile& file, IDownloadCallback& sink) {
     DownloadStatusInfo status;
     bool result = false;
-    CrackedUrl parts;
-    if (CrackUrl(url, parts)) {
-        nvx::UniqueInternetHandle connection = ConnectTo(parts);
-        if (!connection) {
-            status.error_code = ::GetLastError();
-            status.message = L"InternetConnect Failed.";
-        } else {
-            result = TransferBody(cancel, connection.get(), parts, file, sink, status);
-        }
+    SentRequest sent = SendHttpRequest(url, kFileRequest);
+    if (sent) {
+        result = TransferBody(cancel, sent.request.get(), file, sink, status);
+    } else if (sent.failed != RequestStep::CrackUrl) {
+        status.error_code = sent.error;
+        status.message = SendFailureMessage(sent.failed);
     }
     if (cancel.IsCancelRequested()) {
         status.state = DownloadState::Cancelled;

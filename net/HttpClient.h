@@ -14,8 +14,9 @@ int64_t QueryContentLength(const std::wstring& url);
 // Writes the body at `url` into `file` from offset 0 in flushed batches, reporting progress to
 // `sink` and ending with an Ended (or, after a cancel, Cancelled) report. True when the transfer
 // ended without a cancel; the caller compares the bytes received with what it expected.
-bool DownloadToFile(ICancelRequest& cancel, const std::wstring& url, CFile& file, IDownloadCallback& sink);
+[[nodiscard]] bool DownloadToFile(ICancelRequest& cancel, const std::wstring& url, CFile& file,
+                                  IDownloadCallback& sink);
 
 // Copies a small document into `out`. True only for a 2xx answer whose body arrived whole (as
 // long as its Content-Length says, when it sends one) and was not cancelled.
-bool DownloadToStream(ICancelRequest& cancel, const std::wstring& url, IByteSink& out);
+[[nodiscard]] bool DownloadToStream(ICancelRequest& cancel, const std::wstring& url, IByteSink& out);

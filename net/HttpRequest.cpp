@@ -4,6 +4,8 @@
 #include "net/InternetSession.h"
 #include "net/RefererUrl.h"
 
+#include <cwchar>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -40,7 +42,8 @@ std::wstring Component(const std::vector<wchar_t>& buffer, DWORD length) {
 
 const HttpRequestKind kProbeRequest{nullptr, kXmlOrAny, kProbeHttpsFlags, kProbeHttpFlags};
 const HttpRequestKind kFileRequest{L"GET", kAny, kFileHttpsFlags, kFileHttpFlags};
-const HttpRequestKind kDocumentRequest{L"GET", kXmlOrAny, kProbeHttpsFlags, kProbeHttpFlags};
+const HttpRequestKind kDocumentRequest{L"GET", kXmlOrAny, kProbeHttpsFlags, kProbeHttpFlags,
+                                       L"Content-Type: application/json"};
 
 bool CrackUrl(const std::wstring& url, CrackedUrl& parts) {
     std::vector<wchar_t> scheme(kComponentLength), host(kComponentLength), user(kComponentLength),
@@ -99,6 +102,30 @@ nvx::UniqueInternetHandle OpenHttpRequest(HINTERNET connection, const CrackedUrl
                                              HTTP_ADDREQ_FLAG_ADD | HTTP_ADDREQ_FLAG_REPLACE);
     }
     return request;
+}
+
+SentRequest SendHttpRequest(const std::wstring& url, const HttpRequestKind& kind) {
+    SentRequest sent;
+    auto fail = [&sent](RequestStep step) {
+        sent.failed = step;
+        sent.error = ::GetLastError();
+        return std::move(sent);
+    };
+    CrackedUrl parts;
+    if (!CrackUrl(url, parts)) {
+        sent.failed = RequestStep::CrackUrl;
+        return sent;
+    }
+    sent.connection = ConnectTo(parts);
+    if (!sent.connection)
+        return fail(RequestStep::Connect);
+    sent.request = OpenHttpRequest(sent.connection.get(), parts, kind);
+    if (!sent.request)
+        return fail(RequestStep::OpenRequest);
+    DWORD header_length = kind.headers != nullptr ? static_cast<DWORD>(std::wcslen(kind.headers)) : 0;
+    if (!nvx::wininet::HttpSendRequestW(sent.request.get(), kind.headers, header_length, nullptr, 0))
+        return fail(RequestStep::SendRequest);
+    return sent;
 }
 
 bool QueryStatusCode(HINTERNET request, DWORD& status) {

@@ -23,18 +23,37 @@ struct HttpRequestKind {
     const wchar_t* const* accept_types; // null-terminated list
     DWORD https_flags;
     DWORD other_flags;
+    const wchar_t* headers = nullptr; // sent with the request; null: none
 };
 
 extern const HttpRequestKind kProbeRequest;    // QueryContentLength
 extern const HttpRequestKind kFileRequest;     // DownloadToFile
 extern const HttpRequestKind kDocumentRequest; // DownloadToStream
 
-bool CrackUrl(const std::wstring& url, CrackedUrl& parts);
-nvx::UniqueInternetHandle ConnectTo(const CrackedUrl& parts);
+[[nodiscard]] bool CrackUrl(const std::wstring& url, CrackedUrl& parts);
+[[nodiscard]] nvx::UniqueInternetHandle ConnectTo(const CrackedUrl& parts);
 // Opens the request and, when a Referer is configured, adds that header.
-nvx::UniqueInternetHandle OpenHttpRequest(HINTERNET connection, const CrackedUrl& parts,
-                                          const HttpRequestKind& kind);
+[[nodiscard]] nvx::UniqueInternetHandle OpenHttpRequest(HINTERNET connection, const CrackedUrl& parts,
+                                                        const HttpRequestKind& kind);
+
+// The step of SendHttpRequest that failed.
+enum class RequestStep { None, CrackUrl, Connect, OpenRequest, SendRequest };
+
+// A request that was sent (or the step that failed, with GetLastError() taken right after it).
+// The request is declared after its connection so that it is closed first.
+struct SentRequest {
+    nvx::UniqueInternetHandle connection;
+    nvx::UniqueInternetHandle request;
+    RequestStep failed = RequestStep::None;
+    DWORD error = 0;
+
+    explicit operator bool() const noexcept { return failed == RequestStep::None; }
+};
+
+// Cracks the URL, connects, opens the request of this kind and sends it.
+[[nodiscard]] SentRequest SendHttpRequest(const std::wstring& url, const HttpRequestKind& kind);
+
 // The numeric HTTP status of a sent request; false when it cannot be read.
-bool QueryStatusCode(HINTERNET request, DWORD& status);
+[[nodiscard]] bool QueryStatusCode(HINTERNET request, DWORD& status);
 // The Content-Length header as a number; false when the header is missing.
-bool QueryContentLengthHeader(HINTERNET request, int64_t& length);
+[[nodiscard]] bool QueryContentLengthHeader(HINTERNET request, int64_t& length);

@@ -8,4 +8,4 @@
 // when the file holds the whole body: the transfer ended without a cancel and exactly the probed
 // number of bytes arrived. A file left incomplete by anything but a cancel is removed; after a
 // cancel the bytes already written stay.
-bool RunDownloadJob(CDownloadJob& job, ICancelRequest* cancel, DownloadReportHandler callback);
+[[nodiscard]] bool RunDownloadJob(CDownloadJob& job, ICancelRequest* cancel, DownloadReportHandler callback);

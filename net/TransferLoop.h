@@ -12,9 +12,9 @@
 class IByteSource {
 public:
     // Bytes that can be read now (0 at the end of the body); false when the query failed.
-    virtual bool QueryDataAvailable(uint32_t& available) = 0;
+    [[nodiscard]] virtual bool QueryDataAvailable(uint32_t& available) = 0;
     // Reads up to `size` bytes; false when the read failed.
-    virtual bool Read(uint8_t* buffer, uint32_t size, uint32_t& read) = 0;
+    [[nodiscard]] virtual bool Read(uint8_t* buffer, uint32_t size, uint32_t& read) = 0;
     // Error number of the last failed query or read.
     virtual uint32_t LastError() const = 0;
 
@@ -57,4 +57,4 @@ StreamCopyResult CopyBodyToStream(IByteSource& source, IByteSink& out, ICancelRe
 
 // True when the copy reached the end of the body with every byte taken by the sink and, when
 // the server announced a length, with exactly that many bytes.
-bool IsWholeBody(const StreamCopyResult& copy, const int64_t* content_length) noexcept;
+[[nodiscard]] bool IsWholeBody(const StreamCopyResult& copy, const int64_t* content_length) noexcept;

@@ -1,12 +1,13 @@
 #include "skin/BlendPicture.h"
 
 #include "framework/Handles.h"
+#include "skin/GdiOwners.h"
 
 void BlendPicture(HDC target, const RECT& destination, HBITMAP picture, const RECT& source,
                   BYTE constant_alpha) {
     if (!picture)
         return;
-    nvx::UniqueMemoryDc source_dc(::CreateCompatibleDC(target));
+    skin::MemoryDc source_dc = skin::Adopt<skin::MemoryDc>(::CreateCompatibleDC(target));
     if (!source_dc)
         return;
     nvx::SelectObjectScope select(source_dc.get(), picture);

@@ -26,6 +26,7 @@ using Font = nvx::UniqueResource<HFONT, &detail::DeleteCountedObject<HFONT>>;
 using Bitmap = nvx::UniqueResource<HBITMAP, &detail::DeleteCountedObject<HBITMAP>>;
 using Brush = nvx::UniqueResource<HBRUSH, &detail::DeleteCountedObject<HBRUSH>>;
 using Pen = nvx::UniqueResource<HPEN, &detail::DeleteCountedObject<HPEN>>;
+using Region = nvx::UniqueResource<HRGN, &detail::DeleteCountedObject<HRGN>>;
 using MemoryDc = nvx::UniqueResource<HDC, &detail::DeleteCountedDc>;
 
 // Takes a freshly created handle into its counted owner (a null handle makes an empty owner).

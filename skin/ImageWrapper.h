@@ -29,4 +29,4 @@ std::shared_ptr<CImageWrapper> LoadPngResource(std::uint32_t id, HMODULE module 
 
 // Decodes a picture file (JPEG slides) with straight colours. Nothing when the file does not
 // exist; a wrapper without bitmap when it cannot be decoded.
-std::unique_ptr<CImageWrapper> LoadImageFile(const std::wstring& path);
+[[nodiscard]] std::unique_ptr<CImageWrapper> LoadImageFile(const std::wstring& path);

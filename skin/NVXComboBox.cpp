@@ -225,7 +225,8 @@ void CNVXComboBox::Paint(HDC dc, const RECT& client) {
         ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &text_rect,
                     DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
     }
-    nvx::UniqueBrush outline(::CreateSolidBrush(hot_ ? hot_border_color : border_color));
+    skin::Brush outline =
+        skin::Adopt<skin::Brush>(::CreateSolidBrush(hot_ ? hot_border_color : border_color));
     ::FrameRect(dc, &client, outline.get());
 }
 

@@ -139,9 +139,9 @@ void CNVXComboBox_ListBox::PaintFrame(HRGN update_region) {
     }
     if (has_scroll_bar) {
         // The scroll bar is the system's to draw: default painting, limited to it.
-        nvx::UniqueRegion bar(::CreateRectRgn(window.left + scroll_bar.left, window.top + scroll_bar.top,
-                                              window.left + scroll_bar.right,
-                                              window.top + scroll_bar.bottom));
+        skin::Region bar = skin::Adopt<skin::Region>(
+            ::CreateRectRgn(window.left + scroll_bar.left, window.top + scroll_bar.top,
+                            window.left + scroll_bar.right, window.top + scroll_bar.bottom));
         if (update_region && update_region != reinterpret_cast<HRGN>(1))
             ::CombineRgn(bar.get(), bar.get(), update_region, RGN_AND);
         Default(WM_NCPAINT, reinterpret_cast<WPARAM>(bar.get()), 0);

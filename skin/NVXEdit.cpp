@@ -3,10 +3,10 @@
 #include "skin/ComboGeometry.h"
 #include "skin/OffscreenCanvas.h"
 
-CNVXEdit::CNVXEdit() : background_brush_(::CreateSolidBrush(background_color)) {}
+CNVXEdit::CNVXEdit() : background_brush_(skin::Adopt<skin::Brush>(::CreateSolidBrush(background_color))) {}
 
 void CNVXEdit::RecreateBackgroundBrush() {
-    background_brush_.reset(::CreateSolidBrush(background_color));
+    background_brush_ = skin::Adopt<skin::Brush>(::CreateSolidBrush(background_color));
 }
 
 bool CNVXEdit::IsWritable() const noexcept {
@@ -152,7 +152,8 @@ void CNVXEdit::PaintFrame() {
         return;
     FillSolid(dc.get(), {1, 0, width - 1, client_top}, background_color);
     FillSolid(dc.get(), {1, client_bottom, width - 1, height}, background_color);
-    nvx::UniqueBrush frame(::CreateSolidBrush(active_ && IsWritable() ? focus_border_color : border_color));
+    skin::Brush frame = skin::Adopt<skin::Brush>(
+        ::CreateSolidBrush(active_ && IsWritable() ? focus_border_color : border_color));
     const RECT whole{0, 0, width, height};
     ::FrameRect(dc.get(), &whole, frame.get());
 }

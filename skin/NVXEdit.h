@@ -5,6 +5,7 @@
 // It shows no context menu.
 #include "framework/Handles.h"
 #include "framework/Wnd.h"
+#include "skin/GdiOwners.h"
 
 class CNVXEdit : public CWnd {
 public:
@@ -42,6 +43,6 @@ private:
     void SetActive();
     void SelectAll();
 
-    nvx::UniqueBrush background_brush_;
+    skin::Brush background_brush_;
     bool active_ = false;
 };

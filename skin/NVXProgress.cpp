@@ -29,7 +29,6 @@ LRESULT CNVXProgress::WindowProc(UINT msg, WPARAM wparam, LPARAM lparam) {
     case WM_ERASEBKGND:
         return TRUE; // the paint covers the whole control
     case WM_NCDESTROY:
-        painted_look_.reset();
         painted_.Clear(); // no picture kept for a window that is gone
         return CWnd::WindowProc(msg, wparam, lparam);
     default:
@@ -52,7 +51,6 @@ void CNVXProgress::CreateRenderResources() {
 }
 
 void CNVXProgress::ReleaseRenderResources() {
-    painted_look_.reset();
     painted_.Clear();
     target_.Reset();
     factory_.Reset();
@@ -79,22 +77,15 @@ void CNVXProgress::OnPaint() {
                     bar_rect.bottom - bar_rect.top,
                     corner_radius_x,
                     corner_radius_y};
-    if (painted_look_ != look) {
-        painted_look_.reset();
-        HDC surface = painted_.Surface(dc.get(), look.width, look.height);
-        const RECT area{0, 0, look.width, look.height};
-        if (!surface || FAILED(target_->BindDC(surface, &area)))
-            return;
-        const HRESULT result = Draw(look);
-        if (result == static_cast<HRESULT>(D2DERR_RECREATE_TARGET)) {
+    painted_.Paint(dc.get(), client.left, client.top, look, [this](HDC surface, const Look& drawn) {
+        const RECT area{0, 0, drawn.width, drawn.height};
+        if (FAILED(target_->BindDC(surface, &area)))
+            return false;
+        const HRESULT result = Draw(drawn);
+        if (result == static_cast<HRESULT>(D2DERR_RECREATE_TARGET))
             ReleaseRenderResources(); // both made anew on the next paint
-            return;
-        }
-        if (FAILED(result))
-            return;
-        painted_look_ = look;
-    }
-    painted_.CopyTo(dc.get(), client.left, client.top);
+        return SUCCEEDED(result);
+    });
 }
 
 HRESULT CNVXProgress::Draw(const Look& look) {

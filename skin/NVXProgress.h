@@ -3,11 +3,9 @@
 // public fields, then invalidates and updates the control to show a new position.
 #include "framework/Handles.h"
 #include "framework/Wnd.h"
-#include "skin/PaintCache.h"
+#include "skin/PaintMemo.h"
 
 #include <d2d1_1.h>
-
-#include <optional>
 
 class CNVXProgress : public CWnd {
 public:
@@ -50,6 +48,5 @@ private:
 
     nvx::ComPtr<ID2D1Factory1> factory_;
     nvx::ComPtr<ID2D1DCRenderTarget> target_;
-    CPaintCache painted_;
-    std::optional<Look> painted_look_; // what painted_ holds
+    CPaintMemo<Look> painted_;
 };

@@ -98,7 +98,7 @@ void CNVXSliderShowCtrl::Render(HDC target, double t) {
         const SlidePlacements at = PlaceSlides(frame, area.right - area.left, area.bottom - area.top,
                                                current.width, current.height, next.width, next.height);
         // Compatible with the canvas rather than the window: no trip to the display driver.
-        nvx::UniqueMemoryDc source(::CreateCompatibleDC(canvas));
+        skin::MemoryDc source = skin::Adopt<skin::MemoryDc>(::CreateCompatibleDC(canvas));
         if (source) {
             CopyPicture(canvas, source.get(), current, area, at.current);
             if (at.draws_next)

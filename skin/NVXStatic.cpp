@@ -29,18 +29,16 @@ bool CNVXStatic::DrawItem(DRAWITEMSTRUCT* item) {
               text_color,
               background_color,
               draw_flags};
-    if (painted_look_ != look) {
-        painted_look_.reset();
-        HDC surface = painted_.Surface(item->hDC, look.width, look.height);
-        if (!surface)
-            return true;
-        RECT area{0, 0, look.width, look.height};
-        FillSolid(surface, area, background_color);
-        if (!text.empty())
-            DrawLabelText(surface, text, area);
-        painted_look_ = std::move(look);
-    }
-    painted_.CopyTo(item->hDC, bounds.left, bounds.top);
+    const bool copied = painted_.Paint(item->hDC, bounds.left, bounds.top, std::move(look),
+                                       [this](HDC surface, const Look& drawn) {
+                                           RECT area{0, 0, drawn.width, drawn.height};
+                                           FillSolid(surface, area, background_color);
+                                           if (!text.empty())
+                                               DrawLabelText(surface, text, area);
+                                           return true;
+                                       });
+    if (!copied)
+        return true;
     if (is_link && focused) {
         RECT focus = bounds;
         ::InflateRect(&focus, -2, -2);

@@ -3,9 +3,7 @@
 // page sets the public fields; a click reaches the parent as STN_CLICKED when the template
 // gives the control SS_NOTIFY.
 #include "framework/Wnd.h"
-#include "skin/PaintCache.h"
-
-#include <optional>
+#include "skin/PaintMemo.h"
 
 #include <string>
 
@@ -40,6 +38,5 @@ private:
         bool operator==(const Look&) const = default;
     };
 
-    CPaintCache painted_;
-    std::optional<Look> painted_look_; // what painted_ holds
+    CPaintMemo<Look> painted_;
 };

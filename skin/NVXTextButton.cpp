@@ -118,7 +118,6 @@ long CNVXTextButton::RenderResourceCount() const noexcept {
 }
 
 void CNVXTextButton::ReleaseRenderResources() {
-    painted_look_.reset();
     painted_.Clear();
     live_render_resources -= RenderResourceCount();
     text_format_.Reset();
@@ -152,22 +151,15 @@ void CNVXTextButton::PaintDirect2D(HDC dc, const RECT& client) {
                     corner_radius_x,
                     corner_radius_y,
                     text_};
-    if (painted_look_ != look) {
-        painted_look_.reset();
-        HDC surface = painted_.Surface(dc, look.width, look.height);
-        const RECT area{0, 0, look.width, look.height};
-        if (!surface || FAILED(render_target_->BindDC(surface, &area)))
-            return;
-        const HRESULT result = Render(look);
-        if (result == static_cast<HRESULT>(D2DERR_RECREATE_TARGET)) {
+    painted_.Paint(dc, client.left, client.top, look, [this](HDC surface, const Look& drawn) {
+        const RECT area{0, 0, drawn.width, drawn.height};
+        if (FAILED(render_target_->BindDC(surface, &area)))
+            return false;
+        const HRESULT result = Render(drawn);
+        if (result == static_cast<HRESULT>(D2DERR_RECREATE_TARGET))
             ReleaseRenderResources(); // made anew on the next paint
-            return;
-        }
-        if (FAILED(result))
-            return;
-        painted_look_ = look;
-    }
-    painted_.CopyTo(dc, client.left, client.top);
+        return SUCCEEDED(result);
+    });
 }
 
 HRESULT CNVXTextButton::Render(const Look& look) {

@@ -7,12 +7,11 @@
 #include "framework/Wnd.h"
 #include "skin/ButtonPress.h"
 #include "skin/GdiOwners.h"
-#include "skin/PaintCache.h"
+#include "skin/PaintMemo.h"
 
 #include <d2d1_1.h>
 #include <dwrite.h>
 
-#include <optional>
 #include <string>
 
 class CNVXTextButton : public CWnd {
@@ -77,7 +76,6 @@ private:
     nvx::ComPtr<IDWriteFactory> write_factory_;
     nvx::ComPtr<IDWriteTextFormat> text_format_;
     bool no_direct2d_ = false; // a factory could not be made: draw with GDI from now on
-    CPaintCache painted_;
-    std::optional<Look> painted_look_; // what painted_ holds
+    CPaintMemo<Look> painted_;
     skin::Font gdi_font_;
 };

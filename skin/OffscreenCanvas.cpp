@@ -7,13 +7,7 @@ COffscreenCanvas::COffscreenCanvas(HDC target, int width, int height) noexcept
     dc_ = skin::Adopt<skin::MemoryDc>(::CreateCompatibleDC(target));
     bitmap_ = skin::Adopt<skin::Bitmap>(::CreateCompatibleBitmap(target, width_, height_));
     if (dc_ && bitmap_)
-        previous_bitmap_ = ::SelectObject(dc_.get(), bitmap_.get());
-}
-
-COffscreenCanvas::~COffscreenCanvas() {
-    // The bitmap leaves the DC before either is deleted.
-    if (previous_bitmap_)
-        ::SelectObject(dc_.get(), previous_bitmap_);
+        selected_bitmap_ = nvx::SelectObjectScope(dc_.get(), bitmap_.get());
 }
 
 void COffscreenCanvas::CopyTo(HDC target, int x, int y) const noexcept {

@@ -6,7 +6,6 @@
 class COffscreenCanvas {
 public:
     COffscreenCanvas(HDC target, int width, int height) noexcept;
-    ~COffscreenCanvas();
     COffscreenCanvas(const COffscreenCanvas&) = delete;
     COffscreenCanvas& operator=(const COffscreenCanvas&) = delete;
 
@@ -20,7 +19,7 @@ public:
 private:
     skin::MemoryDc dc_;
     skin::Bitmap bitmap_;
-    HGDIOBJ previous_bitmap_ = nullptr;
+    nvx::SelectObjectScope selected_bitmap_; // after both: the bitmap leaves the DC before either goes
     int width_;
     int height_;
 };

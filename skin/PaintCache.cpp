@@ -6,9 +6,7 @@ CPaintCache::~CPaintCache() {
 
 void CPaintCache::Clear() noexcept {
     // The bitmap leaves the DC before either is deleted.
-    if (previous_bitmap_)
-        ::SelectObject(dc_.get(), previous_bitmap_);
-    previous_bitmap_ = nullptr;
+    selected_bitmap_.reset();
     bitmap_.reset();
     dc_.reset();
     width_ = height_ = 0;
@@ -26,7 +24,7 @@ HDC CPaintCache::Surface(HDC target, int width, int height) noexcept {
         Clear();
         return nullptr;
     }
-    previous_bitmap_ = ::SelectObject(dc_.get(), bitmap_.get());
+    selected_bitmap_ = nvx::SelectObjectScope(dc_.get(), bitmap_.get());
     width_ = width;
     height_ = height;
     return dc_.get();

@@ -26,7 +26,7 @@ public:
 private:
     skin::MemoryDc dc_;
     skin::Bitmap bitmap_;
-    HGDIOBJ previous_bitmap_ = nullptr;
+    nvx::SelectObjectScope selected_bitmap_; // after both: the bitmap leaves the DC before either goes
     int width_ = 0;
     int height_ = 0;
 };

@@ -75,7 +75,7 @@ public:
     }
 
 private:
-    bool Grow();
+    [[nodiscard]] bool Grow();
     void Allocate(int64_t capacity);
 
     std::vector<std::unique_ptr<XmlElementEntry[]>> segments_;

@@ -17,7 +17,8 @@ inline constexpr int kCodePageUtf32Mark = 65005;
 
 // Reads the whole file and decodes it. False (with "file_error" in the log and an empty text)
 // when the file cannot be opened or read; an empty file gives true and an empty text.
-bool ReadTextFile(const std::wstring& path, XmlText& text, int& encoding_flags, std::wstring& log);
+[[nodiscard]] bool ReadTextFile(const std::wstring& path, XmlText& text, int& encoding_flags,
+                                std::wstring& log);
 
 // The decoding part of ReadTextFile for bytes already in memory (a whole file, mark included).
 void DecodeTextBytes(std::string_view bytes, XmlText& text, int& encoding_flags, std::wstring& log);

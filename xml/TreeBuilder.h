@@ -15,7 +15,7 @@ public:
                     XmlLongTagLengths& long_tags);
 
     // Fills the index (which the caller has reset); true when the document is well-formed.
-    bool Build();
+    [[nodiscard]] bool Build();
 
 private:
     // The children of an element, as far as they are known: the index keeps the first one and

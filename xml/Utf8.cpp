@@ -1,5 +1,7 @@
 #include "xml/Utf8.h"
 
+#include "framework/Surrogates.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -64,9 +66,8 @@ size_t DecodeSequence(const unsigned char* p, size_t left, XmlChar* units, size_
         ++used;
     }
     if (value >= 0x10000) {
-        value -= 0x10000;
-        units[0] = static_cast<XmlChar>(0xD800 + (value >> 10));
-        units[1] = static_cast<XmlChar>(0xDC00 + (value & 0x3FF));
+        units[0] = static_cast<XmlChar>(nvx::HighSurrogate(value));
+        units[1] = static_cast<XmlChar>(nvx::LowSurrogate(value));
         unit_count = 2;
     } else {
         units[0] = static_cast<XmlChar>(value);

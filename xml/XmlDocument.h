@@ -15,7 +15,7 @@ public:
 
     // Reads the file as text (see TextFile.h), parses it and resets the cursor. True when the
     // file could be read and the document is well-formed.
-    bool Load(const std::wstring& path);
+    [[nodiscard]] bool Load(const std::wstring& path);
     // The same for a file's bytes already in memory.
     bool LoadFromBytes(std::string_view bytes);
     // Parses a text directly (no decoding, no reading events).
@@ -57,8 +57,8 @@ public:
     size_t IndexBytes() const noexcept { return elements_.AllocatedBytes(); }
 
 private:
-    bool LoadFile(const std::wstring& path);
-    bool Parse();
+    [[nodiscard]] bool LoadFile(const std::wstring& path);
+    [[nodiscard]] bool Parse();
     void Clear();
     void ResetCursor() noexcept;
     bool NameMatches(int index, std::wstring_view name) const noexcept;

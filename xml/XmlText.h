@@ -3,6 +3,8 @@
 // characters are 32-bit (the native test and benchmark builds) the text is kept in 16-bit units
 // all the same, so that a document takes the same memory and the same time to scan everywhere.
 // The interface outside the text (names asked for, element texts, the log) stays wide strings.
+#include "framework/Surrogates.h"
+
 #include <cstdint>
 #include <cwchar>
 #include <string>
@@ -59,9 +61,8 @@ inline XmlText XmlTextFromWide(std::wstring&& text) {
     for (wchar_t c : text) {
         auto code = static_cast<uint32_t>(c);
         if (code > 0xFFFF && code <= 0x10FFFF) {
-            code -= 0x10000;
-            units += static_cast<XmlChar>(0xD800 + (code >> 10));
-            units += static_cast<XmlChar>(0xDC00 + (code & 0x3FF));
+            units += static_cast<XmlChar>(nvx::HighSurrogate(code));
+            units += static_cast<XmlChar>(nvx::LowSurrogate(code));
         } else {
             units += static_cast<XmlChar>(code);
         }

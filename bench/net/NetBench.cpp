@@ -176,18 +176,14 @@ public:
 };
 
 int Profile(const std::wstring& url, const std::wstring& path) {
-    CrackedUrl parts;
-    if (!CrackUrl(url, parts))
-        return 1;
-    nvx::UniqueInternetHandle connection = ConnectTo(parts);
-    nvx::UniqueInternetHandle request = OpenHttpRequest(connection.get(), parts, kFileRequest);
-    if (!request || !nvx::wininet::HttpSendRequestW(request.get(), nullptr, 0, nullptr, 0))
+    SentRequest sent = SendHttpRequest(url, kFileRequest);
+    if (!sent)
         return 1;
     CFile file;
     if (!file.Open(path,
                    CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive | CFile::osRandomAccess))
         return 1;
-    CWinInetSource wininet(request.get());
+    CWinInetSource wininet(sent.request.get());
     CTimedSource source(wininet);
     CTimedWriter writer(file);
     CancelRequest never;
