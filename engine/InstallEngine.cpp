@@ -111,7 +111,7 @@ EngineProgress CInstallEngine::Progress() const {
     return snapshot;
 }
 
-void CInstallEngine::NoteRefreshStart(uint32_t now) noexcept {
+bool CInstallEngine::NoteRefreshStart(uint32_t now) noexcept {
     uint32_t expected = 0;
-    progress_.start_tick.compare_exchange_strong(expected, now);
+    return progress_.start_tick.compare_exchange_strong(expected, now);
 }

@@ -59,9 +59,9 @@ public:
     EngineProgress Progress() const;
     InstallState State() const noexcept { return progress_.State(); }
     // The millisecond tick of the progress page's first refresh, kept once per process; 0
-    // before it. Only the first note counts.
+    // before it. Only the first note counts: true when this one was it.
     uint32_t refresh_start_tick() const noexcept { return progress_.start_tick.load(); }
-    void NoteRefreshStart(uint32_t now) noexcept;
+    bool NoteRefreshStart(uint32_t now) noexcept;
 
     // The plan and its weights (published to the progress record); part of StartInstall.
     void BuildInstallPlan();
@@ -78,7 +78,6 @@ public:
     int32_t install_index() const noexcept { return sequence_.install_index(); }
     bool download_failed() const noexcept { return sequence_.download_failed(); }
     const std::vector<InstallStep>& steps() const noexcept { return steps_; }
-    const InstallChoices& choices() const noexcept { return choices_; }
 
 private:
     void RunInstallSequence() noexcept;

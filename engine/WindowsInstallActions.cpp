@@ -28,6 +28,7 @@ CWindowsInstallActions::CWindowsInstallActions(CInstallConfig& config, const Lau
 
 void CWindowsInstallActions::SetPromptOwner(HWND owner) {
     prompt_owner_ = owner;
+    msi_.SetPrompt(owner, config_.manifest.short_name);
 }
 
 bool CWindowsInstallActions::DownloadFile(const std::wstring& url, const std::wstring& local_path,
@@ -81,7 +82,6 @@ bool CWindowsInstallActions::InstallPackage(const InstallStep& step, int32_t ins
     inputs.choices = choices_;
     inputs.install_folder_exists = ::PathFileExistsW(choices_.install_folder.c_str()) != FALSE;
     inputs.transform_folder = config_.transform_folder;
-    msi_.SetPrompt(prompt_owner_, config_.manifest.short_name);
     const UINT result = msi_.Install(step.local_path, BuildPackageProperties(inputs));
     main_package_result_ = result;
     return result == ERROR_SUCCESS || result == ERROR_SUCCESS_REBOOT_REQUIRED;

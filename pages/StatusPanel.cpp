@@ -212,9 +212,7 @@ ProgressSnapshot CStatusPanel::GetProgressSnapshot() {
     // Counted from the first refresh, once per process: the estimate during installation
     // includes the downloads.
     const uint32_t now = clock();
-    const bool first_refresh = engine.refresh_start_tick() == 0;
-    if (first_refresh)
-        engine.NoteRefreshStart(now);
+    const bool first_refresh = engine.NoteRefreshStart(now);
     const std::optional<uint32_t> shown = TimeToShow(first_refresh, phase, now - engine.refresh_start_tick());
     snapshot.time_text = shown ? FormatTimeRemaining(*shown) : Text(ui::kCalcTimeRemaining);
     return snapshot;

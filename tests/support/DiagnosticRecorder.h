@@ -29,13 +29,6 @@ public:
         }
         return texts;
     }
-    bool Saw(const std::wstring& part) const {
-        for (const std::wstring& text : Texts()) {
-            if (text.find(part) != std::wstring::npos)
-                return true;
-        }
-        return false;
-    }
 
 private:
     mutable std::mutex mutex_;
