@@ -1,6 +1,7 @@
 #include "config/LanguageChoice.h"
 
 #include "config/TextRules.h"
+#include "framework/TextCompare.h"
 
 namespace {
 

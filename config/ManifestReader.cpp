@@ -3,6 +3,7 @@
 // come in the documented order; anything else in between is skipped.
 #include "config/InstallConfig.h"
 #include "config/TextRules.h"
+#include "framework/TextCompare.h"
 #include "xml/XmlDocument.h"
 
 #include <string_view>

@@ -1,15 +1,13 @@
 #include "config/TextRules.h"
 
+#include "framework/TextCompare.h"
+
 #include <limits>
 
 namespace {
 
 bool IsCSpace(wchar_t c) noexcept {
-    return c == L' ' || (c >= L'\t' && c <= L'\r');
-}
-
-wchar_t AsciiLower(wchar_t c) noexcept {
-    return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c + 32) : c;
+    return kCWhiteSpace.find(c) != std::wstring_view::npos;
 }
 
 } // namespace
@@ -33,13 +31,4 @@ int32_t DecimalTextToInt(std::wstring_view text) noexcept {
         return magnitude >= kLimit ? std::numeric_limits<int32_t>::min() : static_cast<int32_t>(-magnitude);
     return magnitude > std::numeric_limits<int32_t>::max() ? std::numeric_limits<int32_t>::max()
                                                            : static_cast<int32_t>(magnitude);
-}
-
-bool EqualsIgnoringAsciiCase(std::wstring_view text, std::wstring_view other) noexcept {
-    if (text.size() != other.size())
-        return false;
-    for (size_t i = 0; i < text.size(); ++i)
-        if (AsciiLower(text[i]) != AsciiLower(other[i]))
-            return false;
-    return true;
 }

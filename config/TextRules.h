@@ -1,5 +1,6 @@
 #pragma once
-// Small text rules shared by the readers of the manifest and the registry.
+// Small text rules shared by the readers of the manifest and the registry (case-blind comparison
+// and trimming live in framework/TextCompare.h).
 //
 // Decimal text to integer the way the C library's wide-string conversion reads it: leading
 // white space and one sign are accepted, reading stops at the first non-digit, no digits
@@ -8,6 +9,3 @@
 #include <string_view>
 
 int32_t DecimalTextToInt(std::wstring_view text) noexcept;
-
-// Equality where only the ASCII letters A-Z and a-z match regardless of case.
-bool EqualsIgnoringAsciiCase(std::wstring_view text, std::wstring_view other) noexcept;

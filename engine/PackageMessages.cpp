@@ -1,5 +1,6 @@
 #include "engine/PackageMessages.h"
 
+#include "framework/TextCompare.h"
 #include "config/TextRules.h"
 
 #include <algorithm>
@@ -14,23 +15,11 @@ size_t Advance(size_t position, size_t count, size_t size) noexcept {
     return std::min(position + count, size);
 }
 
-bool IsWhiteSpace(wchar_t c) noexcept {
-    return c == L' ' || c == L'\t' || c == L'\r' || c == L'\n' || c == L'\v' || c == L'\f';
-}
-
-std::wstring_view Trimmed(std::wstring_view text) noexcept {
-    while (!text.empty() && IsWhiteSpace(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsWhiteSpace(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
 // Text after a marker the text starts with (in any letter case), trimmed; nothing otherwise.
 std::optional<std::wstring_view> AfterMarker(std::wstring_view text, std::wstring_view marker) {
     if (text.size() < marker.size() || !EqualsIgnoringAsciiCase(text.substr(0, marker.size()), marker))
         return std::nullopt;
-    return Trimmed(text.substr(marker.size()));
+    return TrimmedOf(text.substr(marker.size()), kCWhiteSpace);
 }
 
 int32_t Saturated(int64_t value) noexcept {

@@ -1,31 +1,14 @@
 #include "localization/IniText.h"
 
 #include "framework/Surrogates.h"
+#include "framework/TextCompare.h"
 
 #include <cstdint>
-#include <cwctype>
 
 namespace {
 
-bool IsBlank(wchar_t c) {
-    return c == L' ' || c == L'\t';
-}
-
 std::wstring_view Trim(std::wstring_view text) {
-    while (!text.empty() && IsBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
-bool EqualsIgnoringCase(std::wstring_view a, std::wstring_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (std::towlower(static_cast<wint_t>(a[i])) != std::towlower(static_cast<wint_t>(b[i])))
-            return false;
-    return true;
+    return TrimmedOf(text, kSpaceAndTab);
 }
 
 std::wstring DecodeUtf16(std::string_view bytes, bool big_endian) {

@@ -2,7 +2,7 @@
 // one message, answered as a progress record (every other one while cancelling) and searched
 // for the home page; an empty line starts the next package. The first four bytes are also
 // classified as a message type.
-#include "config/TextRules.h"
+#include "framework/TextCompare.h"
 #include "engine/PackageMessages.h"
 #include "tests/fuzz/FuzzSupport.h"
 
