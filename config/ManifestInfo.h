@@ -9,6 +9,8 @@ struct ReleaseInfo {
     std::wstring product_version;
     std::wstring min_web_installer_version;
     std::wstring web_installer_download_url;
+
+    bool operator==(const ReleaseInfo&) const = default;
 };
 
 // A language transform of the product's package.
@@ -16,6 +18,8 @@ struct TransformInfo {
     int32_t lang_id = 0;
     std::wstring name;
     std::wstring full_url;
+
+    bool operator==(const TransformInfo&) const = default;
 };
 
 // An installable language pack.
@@ -24,6 +28,8 @@ struct LanguagePackInfo {
     std::wstring pid;
     std::wstring name;
     std::wstring full_url;
+
+    bool operator==(const LanguagePackInfo&) const = default;
 };
 
 // A prerequisite installer.
@@ -31,6 +37,8 @@ struct DependencyInfo {
     std::wstring name; // local file name
     std::wstring full_url;
     std::wstring install_commandline;
+
+    bool operator==(const DependencyInfo&) const = default;
 };
 
 // One entry of the language list offered to the user.
@@ -57,4 +65,6 @@ struct ManifestInfo {
     std::vector<DependencyInfo> dependencies;
     std::vector<TransformInfo> transforms;
     std::wstring main_component_executable;
+
+    bool operator==(const ManifestInfo&) const = default;
 };
