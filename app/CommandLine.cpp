@@ -8,6 +8,10 @@ SwitchTable MakeSwitchHandlers(LaunchOptions& options) {
     table["/n"] = [&options](const std::wstring&) { options.skip_validation = 1; };
     table["/l"] = [&options](const std::wstring&) { options.launch_when_done = 1; };
     table["/lang"] = [&options](const std::wstring& value) { options.requested_language = value; };
+    table["/layout"] = [&options](const std::wstring& value) {
+        options.layout_requested = true;
+        options.layout_folder = value;
+    };
     return table;
 }
 

@@ -44,7 +44,10 @@ BOOL CInstallGuide::OnInitDialog() {
     SetApplicationIcon();
     SetWindowText(config_.manifest.full_name);
     CreatePages();
-    ShowPage(options_.product_installed || options_.silent_mode ? kProgressPage : kSettingsPage);
+    // An offline layout has nothing to choose: its downloads start at once.
+    const bool straight_to_progress =
+        options_.product_installed || options_.silent_mode || !options_.layout_folder.empty();
+    ShowPage(straight_to_progress ? kProgressPage : kSettingsPage);
     FitToCurrentPage();
     if (options_.silent_mode)
         HideFromTaskbar();

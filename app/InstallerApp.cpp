@@ -4,6 +4,7 @@
 #include "app/SingleInstance.h"
 #include "app/WindowsSwitchKey.h"
 #include "config/InstallConfig.h"
+#include "framework/Diagnostics.h"
 #include "framework/Handles.h"
 #include "pages/InstallFolderCheck.h"
 #include "selfupdate/UpdaterStart.h"
@@ -29,6 +30,13 @@ void CNVXMasterInstallerApp::ParseSwitches() {
     for (int i = 0; __wargv && i < __argc; ++i)
         tokens.emplace_back(__wargv[i]);
     ParseCommandLine(tokens, switch_handlers, WindowsSwitchKey);
+    // A layout folder given relative to where the installer was started stays that folder.
+    if (!layout_folder.empty()) {
+        wchar_t full[MAX_PATH];
+        const DWORD length = ::GetFullPathNameW(layout_folder.c_str(), MAX_PATH, full, nullptr);
+        if (length > 0 && length < MAX_PATH)
+            layout_folder.assign(full, length);
+    }
 }
 
 // True when the wizard may run. A server that cannot be reached ends the run as a failure; an
@@ -81,9 +89,16 @@ BOOL CNVXMasterInstallerApp::InitInstance() {
     CreateThemeFonts();
     // Whatever the load reached is what the rest of the run sees; it reports nothing.
     theConfig.LoadConfiguration(*this);
+    // A layout asked for without a folder (none given, or a UNC path, which the value rule
+    // does not take) must not turn into an installation.
+    if (layout_requested && layout_folder.empty()) {
+        nvx::Diagnose(L"app", L"/layout needs a folder (a drive path); nothing done");
+        exit_code_ = kExitInstallFailure;
+        return FALSE;
+    }
     if (!skip_validation && !RunClientValidator())
         return FALSE;
-    if (silent_mode && !product_installed && !PrepareSilentInstallFolder()) {
+    if (silent_mode && !product_installed && layout_folder.empty() && !PrepareSilentInstallFolder()) {
         exit_code_ = kExitInstallFailure;
         return FALSE;
     }

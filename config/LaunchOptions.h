@@ -8,4 +8,8 @@ struct LaunchOptions {
     int skip_validation = 0;
     int launch_when_done = 0;
     std::wstring requested_language;
+    // "/layout": the folder an offline copy is made in instead of installing; empty: install.
+    std::wstring layout_folder;
+    // "/layout" was given, with or without a usable folder: never an installation then.
+    bool layout_requested = false;
 };

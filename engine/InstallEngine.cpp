@@ -12,7 +12,10 @@ CInstallEngine::CInstallEngine(CInstallConfig& config, const LaunchOptions& opti
                                InstallProgress& progress)
     : config_(config), options_(options), progress_(progress),
       actions_(config, options, choices_, progress, signals_),
-      sequence_(steps_, progress_, signals_.cancel_requested, actions_) {}
+      layout_actions_(config, options.layout_folder, actions_),
+      sequence_(steps_, progress_, signals_.cancel_requested,
+                Layout() ? static_cast<IInstallActions&>(layout_actions_) : actions_,
+                Layout() ? SequenceMode::Layout : SequenceMode::Install) {}
 
 CInstallEngine::~CInstallEngine() {
     // The worker uses the events and every field: it ends before anything is released.
@@ -34,7 +37,8 @@ void CInstallEngine::BuildInstallPlan() {
     inputs.make_language_pack_path = [this](int32_t id) { return config_.MakeLanguagePackPath(id); };
     inputs.installed_language_packs = [this] { return config_.GetInstalledLanguagePacks(); };
 
-    InstallPlan plan = ::BuildInstallPlan(inputs);
+    InstallPlan plan =
+        Layout() ? BuildLayoutPlan(config_.manifest, layout_actions_.folders()) : ::BuildInstallPlan(inputs);
     steps_ = std::move(plan.steps);
     progress_.download_weights = std::move(plan.download_weights);
     progress_.install_weights = std::move(plan.install_weights);
@@ -42,7 +46,8 @@ void CInstallEngine::BuildInstallPlan() {
         const InstallStep& step = steps_[i];
         nvx::Diagnose(L"engine", L"plan: " + step.name + (step.download ? L" from " + step.url : L"") +
                                      L" to " + step.local_path + L", weight " +
-                                     std::to_wstring(progress_.install_weights[i]));
+                                     std::to_wstring(Layout() ? progress_.download_weights[i]
+                                                              : progress_.install_weights[i]));
     }
 }
 

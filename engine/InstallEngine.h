@@ -16,6 +16,7 @@
 #include "engine/InstallProgress.h"
 #include "engine/InstallSequence.h"
 #include "engine/InstallStep.h"
+#include "engine/LayoutActions.h"
 #include "engine/WindowsInstallActions.h"
 
 #include <windows.h>
@@ -81,6 +82,8 @@ public:
 
 private:
     void RunInstallSequence() noexcept;
+    // An offline layout instead of an installation ("/layout").
+    bool Layout() const noexcept { return !options_.layout_folder.empty(); }
 
     CInstallConfig& config_;
     const LaunchOptions& options_;
@@ -89,6 +92,7 @@ private:
     InstallChoices choices_;
     std::vector<InstallStep> steps_;
     CWindowsInstallActions actions_;
+    CLayoutActions layout_actions_;
     CInstallSequence sequence_;
     std::future<void> sequence_task_;
 };

@@ -68,7 +68,9 @@ float OverallPercent(const InstallProgress& progress) {
     case InstallState::Downloading:
         if (progress.download_weights.empty())
             return 0.0f;
-        return 0.5f * WeightedPercent(progress.download_weights, progress.step_index, progress.step_percent);
+        // Downloads take the first half of the bar, or all of it when nothing is installed after.
+        return (progress.install_weights.empty() ? 1.0f : 0.5f) *
+               WeightedPercent(progress.download_weights, progress.step_index, progress.step_percent);
     case InstallState::Installing: {
         if (progress.install_weights.empty())
             return 0.0f;

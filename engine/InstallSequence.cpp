@@ -16,7 +16,8 @@ void CInstallSequence::Run() {
     bool ok = false;
     switch (actions_.CheckServerVersion()) {
     case VersionCheckOutcome::Proceed:
-        ok = DownloadAll() && InstallAll();
+        ok = DownloadAll() &&
+             (mode_ == SequenceMode::Layout ? !cancel_requested_ && actions_.CompleteLayout() : InstallAll());
         break;
     case VersionCheckOutcome::DownloadFailed:
         download_failed_ = true;
@@ -26,8 +27,10 @@ void CInstallSequence::Run() {
     }
 
     if (ok) {
-        actions_.WriteProductSettings();
-        actions_.PublishHomepage();
+        if (mode_ == SequenceMode::Install) {
+            actions_.WriteProductSettings();
+            actions_.PublishHomepage();
+        }
         if (progress_.State() != InstallState::Cancelling)
             progress_.SetInstallState(InstallState::Finished, -1, 0);
     } else if (progress_.State() != InstallState::Cancelling) {

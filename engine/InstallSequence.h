@@ -37,16 +37,25 @@ public:
     virtual void PublishHomepage() = 0;
     // Tells the user that the download server could not be reached; returns when dismissed.
     virtual void ShowDownloadFailure() = 0;
+    // An offline layout, once every file is in place: what makes the folder a standalone
+    // package (the installer, its language files, the manifest). True when all is written.
+    virtual bool CompleteLayout() = 0;
 
 protected:
     ~IInstallActions() = default;
 };
 
+// Install: the product's installation. Layout: the same check and downloads, then the layout is
+// completed instead of installing anything.
+enum class SequenceMode { Install, Layout };
+
 class CInstallSequence {
 public:
     CInstallSequence(const std::vector<InstallStep>& steps, InstallProgress& progress,
-                     const std::atomic<bool>& cancel_requested, IInstallActions& actions)
-        : steps_(steps), progress_(progress), cancel_requested_(cancel_requested), actions_(actions) {}
+                     const std::atomic<bool>& cancel_requested, IInstallActions& actions,
+                     SequenceMode mode = SequenceMode::Install)
+        : steps_(steps), progress_(progress), cancel_requested_(cancel_requested), actions_(actions),
+          mode_(mode) {}
 
     // The whole sequence; ends in Finished, Failed or Cancelled.
     void Run();
@@ -65,6 +74,7 @@ private:
     InstallProgress& progress_;
     const std::atomic<bool>& cancel_requested_;
     IInstallActions& actions_;
+    SequenceMode mode_;
     int32_t install_index_ = -1;
     bool download_failed_ = false;
     bool main_package_missing_ = false;

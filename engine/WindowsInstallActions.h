@@ -39,6 +39,8 @@ public:
     void WriteProductSettings() override;
     void PublishHomepage() override;
     void ShowDownloadFailure() override;
+    // An installation makes no layout (engine/LayoutActions.h does).
+    bool CompleteLayout() override { return false; }
 
 private:
     bool DownloadFile(const std::wstring& url, const std::wstring& local_path, const DownloadReport& report);

@@ -183,7 +183,9 @@ bool CStatusPanel::RefreshProgress() {
     switch (snapshot.state) {
     case InstallState::Finished:
         ReportFinalState(snapshot.state);
-        if (options_.launch_when_done) {
+        if (!options_.layout_folder.empty()) {
+            CloseGuide(); // a layout installed nothing to finish or start
+        } else if (options_.launch_when_done) {
             LaunchInstalledProduct(config_.install_folder, config_.manifest.main_component_executable);
             CloseGuide();
         } else if (!options_.silent_mode) {

@@ -75,12 +75,31 @@ TEST(CommandLine, ProgramPathIsExaminedAsWell) {
     EXPECT_EQ(options.silent_mode, 1);
 }
 
-TEST(CommandLine, TableHoldsExactlyTheFourSwitches) {
+TEST(CommandLine, TableHoldsExactlyTheSwitchesOfTheInstaller) {
     LaunchOptions options;
     SwitchTable table = MakeSwitchHandlers(options);
-    EXPECT_EQ(table.size(), 4u);
-    for (const char* name : {"/s", "/n", "/l", "/lang"})
+    EXPECT_EQ(table.size(), 5u);
+    for (const char* name : {"/s", "/n", "/l", "/lang", "/layout"})
         EXPECT_TRUE(table.count(name)) << name;
+}
+
+TEST(CommandLine, LayoutTakesAFolderAndIsKnownEvenWithoutOne) {
+    struct Case {
+        std::vector<std::wstring> tokens;
+        const wchar_t* folder;
+        bool requested;
+    } cases[] = {
+        {{L"setup.exe", L"/s", L"/LAYOUT", L"D:\\Offline Lumetra"}, L"D:\\Offline Lumetra", true},
+        {{L"setup.exe", L"/layout"}, L"", true},
+        {{L"setup.exe", L"/layout", L"\\\\server\\share"}, L"", true}, // not a value token
+        {{L"setup.exe", L"/s"}, L"", false},
+    };
+    for (const Case& c : cases) {
+        LaunchOptions options;
+        ParseCommandLine(c.tokens, MakeSwitchHandlers(options), PortableSwitchKey);
+        EXPECT_EQ(options.layout_folder, c.folder);
+        EXPECT_EQ(options.layout_requested, c.requested);
+    }
 }
 
 } // namespace

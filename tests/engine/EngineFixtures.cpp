@@ -1,9 +1,10 @@
 #include "tests/engine/EngineFixtures.h"
 
-#include "framework/Msi.h"
+#include "config/ManifestWriter.h"
 #include "engine/Prerequisites.h"
 #include "engine/ProductSettings.h"
 #include "framework/Handles.h"
+#include "framework/Msi.h"
 #include "tests/net/NetServers.h"
 #include "tests/support/ProcessRun.h"
 
@@ -177,31 +178,6 @@ ManifestInfo BaseManifest() {
     manifest.main_component_executable = L"Lumetra.exe";
     manifest.main_component_url = L"http://127.0.0.1/unused.msi";
     return manifest;
-}
-
-std::string ManifestXml(const ManifestInfo& m) {
-    std::ostringstream xml;
-    xml << "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<nvxwebinstaller>"
-        << Element("web_installer_version", m.web_installer_version)
-        << Element("product_code", m.product_code) << "<product>" << Element("pid", m.pid)
-        << Element("full_name", m.full_name) << Element("short_name", m.short_name)
-        << Element("registry", m.registry) << Element("standalone", m.standalone ? L"true" : L"false")
-        << Element("standalone_version", m.standalone_version)
-        << Element("version_check_url", m.version_check_url) << "<main_component>"
-        << Element("name", m.main_component_name) << Element("executable", m.main_component_executable)
-        << Element("full_url", m.main_component_url);
-    for (const TransformInfo& t : m.transforms)
-        xml << "<transform>" << Element("lang_id", std::to_wstring(t.lang_id)) << Element("name", t.name)
-            << Element("full_url", t.full_url) << "</transform>";
-    xml << "</main_component>";
-    for (const LanguagePackInfo& p : m.language_packs)
-        xml << "<language_pack>" << Element("lang_id", std::to_wstring(p.lang_id)) << Element("pid", p.pid)
-            << Element("name", p.name) << Element("full_url", p.full_url) << "</language_pack>";
-    for (const DependencyInfo& d : m.dependencies)
-        xml << "<dependency>" << Element("name", d.name) << Element("full_url", d.full_url)
-            << Element("install_commandline", d.install_commandline) << "</dependency>";
-    xml << "</product></nvxwebinstaller>\n";
-    return xml.str();
 }
 
 CInstallerFolder::CInstallerFolder(const std::wstring& name) {

@@ -54,8 +54,6 @@ private:
 std::string VersionXml(const std::wstring& patch_version = L"17.0.0.101",
                        const std::wstring& fresh_minimum_installer = L"1.0.0.1");
 
-// A manifest as the installer reads it.
-std::string ManifestXml(const ManifestInfo& manifest);
 // The manifest every engine test starts from: the test product, its key and executable; no
 // dependencies, transforms or packs.
 ManifestInfo BaseManifest();

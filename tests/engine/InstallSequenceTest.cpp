@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <set>
 #include <stdexcept>
@@ -29,6 +30,7 @@ public:
     std::set<std::wstring> failing_downloads;
     std::set<std::wstring> missing_files;
     bool package_succeeds = true;
+    bool layout_completes = true;
     // Called with each logged entry, after it is logged: the place to cancel or throw.
     std::function<void(const std::wstring&)> on_call;
     std::vector<std::wstring> log;
@@ -68,6 +70,10 @@ public:
     void WriteProductSettings() override { Log(L"settings"); }
     void PublishHomepage() override { Log(L"homepage"); }
     void ShowDownloadFailure() override { Log(L"connection box"); }
+    bool CompleteLayout() override {
+        Log(L"complete layout");
+        return layout_completes;
+    }
 
 private:
     void Log(const std::wstring& entry) {
@@ -86,9 +92,10 @@ struct SequenceRun {
     InstallProgress progress;
     std::atomic<bool> cancel_requested{false};
     CScriptedActions actions{progress};
-    CInstallSequence sequence{steps, progress, cancel_requested, actions};
+    CInstallSequence sequence;
 
-    explicit SequenceRun(std::vector<InstallStep> plan) : steps(std::move(plan)) {}
+    explicit SequenceRun(std::vector<InstallStep> plan, SequenceMode mode = SequenceMode::Install)
+        : steps(std::move(plan)), sequence(steps, progress, cancel_requested, actions, mode) {}
 
     // What the UI thread does when the user confirms cancelling.
     void Cancel() {
@@ -292,4 +299,44 @@ TEST(InstallSequence, DownloadPercentOfAReport) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(DownloadPercent(c.received, c.total), c.percent) << c.received << " of " << c.total;
+}
+
+TEST(InstallSequence, ALayoutDownloadsEverythingAndInstallsNothing) {
+    const Log downloads{L"check", L"download vc_redist.exe", L"download Lumetra.msi", L"download 1031.mst",
+                        L"download language_pack_1031.exe"};
+    {
+        SCOPED_TRACE("complete: finished, no installer run, no settings");
+        SequenceRun run(FullPlan(), SequenceMode::Layout);
+        EXPECT_EQ(run.Run(), InstallState::Finished);
+        Log expected = downloads;
+        expected.push_back(L"complete layout");
+        EXPECT_EQ(run.actions.log, expected);
+        EXPECT_TRUE(run.actions.states_seen.empty());
+    }
+    {
+        SCOPED_TRACE("the layout cannot be completed: failed, without the connection box");
+        SequenceRun run(FullPlan(), SequenceMode::Layout);
+        run.actions.layout_completes = false;
+        EXPECT_EQ(run.Run(), InstallState::Failed);
+        EXPECT_EQ(run.actions.log.back(), L"complete layout");
+        EXPECT_FALSE(run.sequence.download_failed());
+    }
+    {
+        SCOPED_TRACE("a download fails: the layout is not completed");
+        SequenceRun run(FullPlan(), SequenceMode::Layout);
+        run.actions.failing_downloads = {L"1031.mst"};
+        EXPECT_EQ(run.Run(), InstallState::Failed);
+        EXPECT_EQ(run.actions.log.back(), L"connection box");
+        EXPECT_EQ(std::count(run.actions.log.begin(), run.actions.log.end(), L"complete layout"), 0);
+    }
+    {
+        SCOPED_TRACE("cancelled during the last download: cancelled, not completed");
+        SequenceRun run(FullPlan(), SequenceMode::Layout);
+        run.actions.on_call = [&run](const std::wstring& entry) {
+            if (entry == L"download language_pack_1031.exe")
+                run.Cancel();
+        };
+        EXPECT_EQ(run.Run(), InstallState::Cancelled);
+        EXPECT_EQ(run.actions.log, downloads);
+    }
 }
