@@ -120,12 +120,7 @@ TEST_F(OfflineLayout, AFileThatCannotBeFetchedFailsTheLayoutAndLeavesNothingHalf
     CInstallerProcess installer;
     ASSERT_TRUE(installer.Start(L"/s /layout \"" + layout_ + L"\"", folder_.module_path()));
     // A silent run still tells that a file could not be fetched.
-    HWND box = installer.WaitForMessageBox(kTimeout, L"download server");
-    ASSERT_TRUE(box) << "no message about the download";
-    PressButton(FindChildByText(box, L"OK"));
-    DWORD exit_code = 0;
-    ASSERT_TRUE(installer.WaitForExit(kTimeout, &exit_code));
-    EXPECT_EQ(exit_code, 1603u);
+    EXPECT_EQ(installer.AnswerBoxAndWaitForExit(kTimeout, L"download server"), 1603u);
     for (const std::wstring& file : FilesBelow(layout_)) {
         EXPECT_FALSE(file.ends_with(L".partial")) << testing::PrintToString(file);
         EXPECT_NE(file, L"transform\\1031.mst");

@@ -82,12 +82,8 @@ TEST_F(WizardEndToEnd, SilentRunAgainstADownServerEndsWithFailure) {
     folder_.WriteManifest(manifest_);
     CInstallerProcess installer;
     ASSERT_TRUE(installer.Start(L"/s", folder_.module_path()));
-    HWND box = installer.WaitForMessageBox(kTimeout, L"download server");
-    ASSERT_TRUE(box) << "no connection message";
-    PressButton(FindChildByText(box, L"OK"));
-    DWORD exit_code = 0;
-    ASSERT_TRUE(installer.WaitForExit(kTimeout, &exit_code));
-    EXPECT_EQ(exit_code, 1603u);
+    EXPECT_EQ(installer.AnswerBoxAndWaitForExit(kTimeout, L"download server"), 1603u)
+        << "no connection message";
     EXPECT_FALSE(FileExists(InstalledProgram()));
 }
 

@@ -185,6 +185,19 @@ HWND CInstallerProcess::WaitForMessageBox(DWORD timeout_ms, const std::wstring& 
         timeout_ms);
 }
 
+std::optional<DWORD> CInstallerProcess::AnswerBoxAndWaitForExit(DWORD timeout_ms,
+                                                                const std::wstring& text_part,
+                                                                const std::wstring& button) {
+    HWND box = WaitForMessageBox(timeout_ms, text_part);
+    if (!box)
+        return std::nullopt;
+    PressButton(FindChildByText(box, button));
+    DWORD exit_code = 0;
+    if (!WaitForExit(timeout_ms, &exit_code))
+        return std::nullopt;
+    return exit_code;
+}
+
 bool HasSettled(HWND hwnd, DWORD timeout_ms) {
     for (int round = 0; round < 2; ++round) {
         DWORD_PTR answer = 0;

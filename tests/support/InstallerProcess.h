@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -62,6 +63,10 @@ public:
     // Waits for a standard message box of the process on screen whose texts contain
     // `text_part` (empty: any), its text and buttons in place.
     HWND WaitForMessageBox(DWORD timeout_ms, const std::wstring& text_part = L"") const;
+    // Waits for such a box, presses its button of that text, then waits for the process to
+    // end. The exit code; nothing when the box or the end did not come in time.
+    std::optional<DWORD> AnswerBoxAndWaitForExit(DWORD timeout_ms, const std::wstring& text_part,
+                                                 const std::wstring& button = L"OK");
 
 private:
     nvx::UniqueHandle process_;
