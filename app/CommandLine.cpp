@@ -8,6 +8,11 @@ SwitchTable MakeSwitchHandlers(LaunchOptions& options) {
     table["/n"] = [&options](const std::wstring&) { options.skip_validation = 1; };
     table["/l"] = [&options](const std::wstring&) { options.launch_when_done = 1; };
     table["/lang"] = [&options](const std::wstring& value) { options.requested_language = value; };
+    table["/quiet"] = [&options](const std::wstring&) {
+        options.silent_mode = 1;
+        options.quiet_mode = 1;
+    };
+    table["/log"] = [&options](const std::wstring& value) { options.log_path = value; };
     return table;
 }
 

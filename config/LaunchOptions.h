@@ -8,4 +8,9 @@ struct LaunchOptions {
     int skip_validation = 0;
     int launch_when_done = 0;
     std::wstring requested_language;
+    // A silent run in which no message box is ever shown: each is answered at once the way
+    // that ends or continues the run safely, its text kept in the log.
+    int quiet_mode = 0;
+    // Where the run's log goes; empty: a new file in the temporary folder.
+    std::wstring log_path;
 };
