@@ -12,6 +12,11 @@ SwitchTable MakeSwitchHandlers(LaunchOptions& options) {
         options.layout_requested = true;
         options.layout_folder = value;
     };
+    table["/quiet"] = [&options](const std::wstring&) {
+        options.silent_mode = 1;
+        options.quiet_mode = 1;
+    };
+    table["/log"] = [&options](const std::wstring& value) { options.log_path = value; };
     return table;
 }
 

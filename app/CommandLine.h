@@ -15,7 +15,7 @@ using SwitchTable = std::unordered_map<std::string, SwitchHandler>;
 // Maps a token to the narrow, lower-cased text looked up in the switch table.
 using SwitchKeyFunction = std::function<std::string(const std::wstring& token)>;
 
-// The four switches of the installer, each storing into options.
+// The switches of the installer, each storing into options.
 SwitchTable MakeSwitchHandlers(LaunchOptions& options);
 
 // Lower-cases by the C library and narrows to ASCII ('?' for anything else); the Windows

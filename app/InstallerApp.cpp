@@ -1,6 +1,7 @@
 #include "app/InstallerApp.h"
 
 #include "app/InstallGuide.h"
+#include "app/RunFacts.h"
 #include "app/SingleInstance.h"
 #include "app/WindowsSwitchKey.h"
 #include "config/InstallConfig.h"
@@ -39,12 +40,40 @@ void CNVXMasterInstallerApp::ParseSwitches() {
     }
 }
 
+// Right after the single-instance check, so that everything a run does is in its log; a quiet
+// run answers every message box from here on.
+void CNVXMasterInstallerApp::StartRunLog() {
+    run_log_ = nvx::CRunLog::OpenForRun(log_path);
+    DiagnoseRunFacts();
+    if (quiet_mode) {
+        quiet_prompts_ = std::make_unique<nvx::CPromptAnswererScope>(nvx::QuietAnswerer());
+        nvx::Diagnose(L"app", L"quiet run: no message box is shown");
+    }
+}
+
+void CNVXMasterInstallerApp::DiagnoseConfiguration() const {
+    nvx::Diagnose(L"app", std::wstring(L"switches: silent ") + (silent_mode ? L"yes" : L"no") + L", quiet " +
+                              (quiet_mode ? L"yes" : L"no") + L", skip version check " +
+                              (skip_validation ? L"yes" : L"no") + L", launch when done " +
+                              (launch_when_done ? L"yes" : L"no") + L", language \"" + requested_language +
+                              L"\"");
+    nvx::Diagnose(L"app", L"installed copy: " + (product_installed ? theConfig.installed_version : L"none") +
+                              L"; language " + std::to_wstring(theConfig.language.language_id) +
+                              L"; installation folder " + theConfig.install_folder);
+}
+
 // True when the wizard may run. A server that cannot be reached ends the run as a failure; an
 // installed product that is up to date and a newer installer taking over end it as done.
 bool CNVXMasterInstallerApp::RunClientValidator() {
     validator.updater_path.clear();
     validator.DoModal();
-    if (validator.validation_outcome == ValidationOutcome::Continue)
+    const ValidationOutcome outcome = validator.validation_outcome;
+    nvx::Diagnose(L"selfupdate", outcome == ValidationOutcome::Continue ? L"the validator lets the wizard run"
+                                 : outcome == ValidationOutcome::RunUpdater
+                                     ? L"a newer installer takes over at exit"
+                                 : validator.check_failed ? L"stop: the server cannot be reached"
+                                                          : L"stop: nothing to install");
+    if (outcome == ValidationOutcome::Continue)
         return true;
     exit_code_ = validator.check_failed ? kExitInstallFailure : kExitSuccess;
     return false;
@@ -78,8 +107,9 @@ BOOL CNVXMasterInstallerApp::InitInstance() {
         exit_code_ = kExitAnotherInstallRunning;
         return FALSE;
     }
-    CWinApp::InitInstance();
     ParseSwitches();
+    StartRunLog();
+    CWinApp::InitInstance();
     SetRegistryKey(L"Local AppWizard-Generated Applications");
     if (!RegisterInstallerWindowClass()) {
         exit_code_ = kExitInstallFailure;
@@ -89,6 +119,7 @@ BOOL CNVXMasterInstallerApp::InitInstance() {
     CreateThemeFonts();
     // Whatever the load reached is what the rest of the run sees; it reports nothing.
     theConfig.LoadConfiguration(*this);
+    DiagnoseConfiguration();
     // A layout asked for without a folder (none given, or a UNC path, which the value rule
     // does not take) must not turn into an installation.
     if (layout_requested && layout_folder.empty()) {
@@ -107,10 +138,21 @@ BOOL CNVXMasterInstallerApp::InitInstance() {
 }
 
 int CNVXMasterInstallerApp::ExitInstance() {
+    // The log and the quiet answers end here on every path: later, at process end, the
+    // diagnostic channel they are part of may be gone before the application object.
+    struct CloseRun {
+        CNVXMasterInstallerApp& app;
+        ~CloseRun() {
+            app.quiet_prompts_.reset();
+            app.run_log_.reset();
+        }
+    } close_run{*this};
     DestroyThemeFonts();
     instance_semaphore.reset();
     if (!StartDownloadedUpdater(validator))
         exit_code_ = kExitInstallFailure;
     // The run's result, the way Windows Installer's own tools report theirs.
-    return CWinApp::ExitInstance();
+    const int exit_code = CWinApp::ExitInstance();
+    nvx::Diagnose(L"app", L"exit code " + std::to_wstring(exit_code));
+    return exit_code;
 }

@@ -1,9 +1,11 @@
 // The start-up load: the manifest next to the executable (or the one the user's registry
 // points at), then the language list, the installed copy and the local folders. Each stop
 // is silent; start-up goes on with what was filled.
+#include "config/ConfigurationReport.h"
 #include "config/InstallConfig.h"
 #include "config/LocalPaths.h"
 #include "config/RegistryKey.h"
+#include "framework/Diagnostics.h"
 
 #include <windows.h>
 #include <shlwapi.h>
@@ -14,14 +16,20 @@ constexpr wchar_t kOverrideKey[] = L"SOFTWARE\\NVX Systems\\Lumetra Professional
 constexpr wchar_t kOverrideValue[] = L"WebInstallerManifest";
 constexpr DWORD kModulePathBuffer = 512;
 
+void Report(const std::wstring& text) {
+    nvx::Diagnose(L"config", text);
+}
+
 } // namespace
 
 void CInstallConfig::LoadConfiguration(LaunchOptions& app) {
     wchar_t path[kModulePathBuffer];
     DWORD length = ::GetModuleFileNameW(nullptr, path, kModulePathBuffer);
     // A full buffer means the path was cut: its folder would be wrong.
-    if (length == 0 || length >= kModulePathBuffer)
+    if (length == 0 || length >= kModulePathBuffer) {
+        Report(L"the installer's own path cannot be read: no configuration");
         return;
+    }
     LoadConfigurationFor(std::wstring(path, length), app);
 }
 
@@ -31,20 +39,30 @@ void CInstallConfig::LoadConfigurationFor(const std::wstring& module_path, Launc
         return;
     module_folder = *folder;
     manifest_path = module_folder + L"\\config\\manifestPro.xml";
-    if (!ParseManifest(manifest_path, manifest))
+    if (!ParseManifest(manifest_path, manifest)) {
+        Report(L"the manifest " + manifest_path + L" cannot be read: no configuration");
         return;
+    }
 
     std::wstring override_path;
     if (!manifest.standalone && ReadManifestOverride(override_path)) {
+        Report(L"the user's registry names another manifest: " + override_path);
         manifest_path = override_path;
         ManifestInfo replacement;
-        if (!ParseManifest(manifest_path, replacement))
+        if (!ParseManifest(manifest_path, replacement)) {
+            Report(L"the manifest " + manifest_path + L" cannot be read: no configuration");
             return;
+        }
         manifest = std::move(replacement);
     }
 
-    if (manifest.pid.empty() || manifest.registry.empty() || manifest.main_component_url.empty())
+    Report(L"manifest " + manifest_path);
+    for (const std::wstring& line : DescribeManifest(manifest))
+        Report(line);
+    if (manifest.pid.empty() || manifest.registry.empty() || manifest.main_component_url.empty()) {
+        Report(L"the manifest lacks its pid, registry key or main component URL: configuration stops here");
         return;
+    }
     BuildLanguageList(app);
     DetectInstalledProduct(app);
     PrepareFolders();

@@ -60,9 +60,9 @@ public:
     void DetectInstalledProduct(LaunchOptions& app);
     std::vector<int32_t> GetInstalledLanguagePacks() const;
     std::wstring GetInstalledExecutablePath() const;
-    VersionCheckResult EvaluateVersionState(const LaunchOptions& app) const {
-        return ::EvaluateVersionState(manifest, installed_version, app.product_installed != 0);
-    }
+    // The version rules on this configuration; the release data and the verdict with its reason
+    // go to the log.
+    VersionCheckResult EvaluateVersionState(const LaunchOptions& app) const;
 };
 
 // Reads the manifest at `manifest_path` into `target` (lists are appended to). False only when

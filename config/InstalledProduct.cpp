@@ -5,6 +5,7 @@
 #include "config/InstallConfig.h"
 #include "config/LanguageChoice.h"
 #include "config/RegistryKey.h"
+#include "framework/Diagnostics.h"
 #include "framework/Msi.h"
 #include "framework/WinApp.h"
 
@@ -42,6 +43,9 @@ std::wstring GetInstalledProductVersion(const std::wstring& product_code) {
 
 void CInstallConfig::DetectInstalledProduct(LaunchOptions& app) {
     installed_version = GetInstalledProductVersion(manifest.product_code);
+    nvx::Diagnose(L"detect", L"product " + manifest.product_code + L": " +
+                                 (installed_version.empty() ? L"not installed"
+                                                            : L"installed, version " + installed_version));
     if (installed_version.empty())
         return;
     app.product_installed = 1;

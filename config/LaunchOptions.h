@@ -12,4 +12,9 @@ struct LaunchOptions {
     std::wstring layout_folder;
     // "/layout" was given, with or without a usable folder: never an installation then.
     bool layout_requested = false;
+    // A silent run in which no message box is ever shown: each is answered at once the way
+    // that ends or continues the run safely, its text kept in the log.
+    int quiet_mode = 0;
+    // Where the run's log goes; empty: a new file in the temporary folder.
+    std::wstring log_path;
 };

@@ -33,3 +33,11 @@ bool IsNewerVersion(std::wstring_view candidate, std::wstring_view reference);
 // The installer's decision for a product that is (or is not) installed in `installed_version`.
 VersionCheckResult EvaluateVersionState(const ManifestInfo& manifest, const std::wstring& installed_version,
                                         bool product_installed);
+
+// The decision with the comparison that made it, in words for the log.
+struct VersionVerdict {
+    VersionCheckResult result = VersionCheckResult::Proceed;
+    std::wstring reason;
+};
+VersionVerdict DecideVersionState(const ManifestInfo& manifest, const std::wstring& installed_version,
+                                  bool product_installed);

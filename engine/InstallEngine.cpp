@@ -35,20 +35,37 @@ void CInstallEngine::BuildInstallPlan() {
     inputs.is_prerequisite_installed = IsPrerequisiteInstalled;
     inputs.make_download_path = [this](const std::wstring& name) { return config_.MakeDownloadPath(name); };
     inputs.make_language_pack_path = [this](int32_t id) { return config_.MakeLanguagePackPath(id); };
-    inputs.installed_language_packs = [this] { return config_.GetInstalledLanguagePacks(); };
+    inputs.installed_language_packs = [this] {
+        std::vector<int32_t> ids = config_.GetInstalledLanguagePacks();
+        std::wstring listed;
+        for (int32_t id : ids)
+            listed += L" " + std::to_wstring(id);
+        nvx::Diagnose(L"detect",
+                      L"installed language packs:" + (listed.empty() ? std::wstring(L" none") : listed));
+        return ids;
+    };
 
     InstallPlan plan =
         Layout() ? BuildLayoutPlan(config_.manifest, layout_actions_.folders()) : ::BuildInstallPlan(inputs);
     steps_ = std::move(plan.steps);
     progress_.download_weights = std::move(plan.download_weights);
     progress_.install_weights = std::move(plan.install_weights);
+    size_t download_index = 0;
     for (size_t i = 0; i < steps_.size(); ++i) {
         const InstallStep& step = steps_[i];
-        nvx::Diagnose(L"engine", L"plan: " + step.name + (step.download ? L" from " + step.url : L"") +
-                                     L" to " + step.local_path + L", weight " +
-                                     std::to_wstring(Layout() ? progress_.download_weights[i]
-                                                              : progress_.install_weights[i]));
+        std::wstring download;
+        if (step.download && download_index < progress_.download_weights.size())
+            download = L" from " + step.url + L" (download weight " +
+                       std::to_wstring(progress_.download_weights[download_index++]) + L")";
+        const std::wstring install =
+            i < progress_.install_weights.size()
+                ? L", install weight " + std::to_wstring(progress_.install_weights[i])
+                : std::wstring();
+        nvx::Diagnose(L"engine", L"plan: " + step.name + download + L" to " + step.local_path + install +
+                                     (step.command_line.empty() ? L"" : L", arguments " + step.command_line));
     }
+    if (steps_.empty())
+        nvx::Diagnose(L"engine", L"plan: nothing to install");
 }
 
 void CInstallEngine::StartInstall(HWND prompt_owner) {
@@ -73,6 +90,15 @@ void CInstallEngine::RunInstallSequence() noexcept {
     });
     if (!ended)
         sequence_.EndAfterFault();
+    const InstallState state = progress_.State();
+    nvx::Diagnose(L"engine",
+                  std::wstring(L"the installation ended: ") +
+                      (state == InstallState::Finished    ? L"finished"
+                       : state == InstallState::Cancelled ? L"cancelled"
+                                                          : L"failed") +
+                      L"; the product package's result " +
+                      (main_package_result() == kNoPackageResult ? std::wstring(L"none (not installed)")
+                                                                 : std::to_wstring(main_package_result())));
 }
 
 void CInstallEngine::RequestCancel() {

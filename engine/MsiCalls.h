@@ -11,5 +11,7 @@ namespace msi {
 INSTALLUILEVEL SetInternalUI(INSTALLUILEVEL level) noexcept;
 INSTALLUI_HANDLERW SetExternalUI(INSTALLUI_HANDLERW handler, DWORD message_filter, void* context) noexcept;
 UINT InstallProduct(const std::wstring& package_path, const std::wstring& properties) noexcept;
+// Windows Installer's own verbose log of the installations that follow, to `path` (replaced).
+UINT EnableVerboseLog(const std::wstring& path) noexcept;
 
 } // namespace msi

@@ -3,7 +3,10 @@
 #include "engine/MsiCalls.h"
 #include "framework/Diagnostics.h"
 #include "framework/ExceptionGuard.h"
+#include "framework/RunLog.h"
 #include "framework/UserPrompt.h"
+
+#include <chrono>
 
 namespace {
 
@@ -31,14 +34,31 @@ UINT CMsiSession::Install(const std::wstring& package_path, const std::wstring& 
     first_message_ = true;
     msi::SetInternalUI(kSilentUiLevel);
     msi::SetExternalUI(&CMsiSession::OnInstallerMessage, kInstallerMessageFilter, this);
+    EnableVerboseLog();
     nvx::Diagnose(L"msi", L"installing " + package_path + L" with " + properties);
+    const auto start = std::chrono::steady_clock::now();
     const UINT result = msi::InstallProduct(package_path, properties);
+    const auto elapsed =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
     // The handler's context is this session: no later installation in the process may call it.
     msi::SetExternalUI(nullptr, 0, nullptr);
     if (result != ERROR_SUCCESS)
         nvx::Diagnose(L"msi", L"ZUPEL_DEBUG: MSI Installation failed. Error Code: " +
                                   std::to_wstring(static_cast<int>(result)));
+    nvx::Diagnose(L"msi", L"the package's result: " + std::to_wstring(result) + L" after " +
+                              std::to_wstring(elapsed.count()) + L" ms");
     return result;
+}
+
+void CMsiSession::EnableVerboseLog() {
+    const std::wstring run_log = nvx::RunLogPath();
+    if (run_log.empty())
+        return;
+    const std::wstring path = run_log + L".msi.log";
+    const UINT enabled = msi::EnableVerboseLog(path);
+    nvx::Diagnose(L"msi", enabled == ERROR_SUCCESS ? L"Windows Installer's verbose log: " + path
+                                                   : L"Windows Installer's verbose log cannot be enabled (" +
+                                                         std::to_wstring(enabled) + L"): " + path);
 }
 
 INT CALLBACK CMsiSession::OnInstallerMessage(LPVOID context, UINT message_type, LPCWSTR text) {
@@ -57,8 +77,10 @@ int CMsiSession::HandleInstallerMessage(UINT message_type, const wchar_t* text) 
     if (!text)
         return 0;
     const InstallerMessageHandling handling = ClassifyInstallerMessage(message_type);
-    // Progress records come by the thousand and say nothing a log needs.
-    if (handling != InstallerMessageHandling::Progress)
+    // Progress records come by the thousand and say nothing a log needs; action data is a line
+    // per file copied or registry value written, which Windows Installer's own log keeps.
+    const bool action_data = (message_type & 0xFF000000) == INSTALLMESSAGE_ACTIONDATA;
+    if (handling != InstallerMessageHandling::Progress && !action_data)
         nvx::Diagnose(L"msi", text);
     switch (handling) {
     case InstallerMessageHandling::MessageBox:

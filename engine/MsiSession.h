@@ -36,6 +36,8 @@ private:
     static INT CALLBACK OnInstallerMessage(LPVOID context, UINT message_type, LPCWSTR text);
     int HandleInstallerMessage(UINT message_type, const wchar_t* text);
     int OnInfoMessage(const wchar_t* text);
+    // Windows Installer's own log goes beside the run's log, when there is one.
+    static void EnableVerboseLog();
 
     const std::atomic<bool>& cancel_requested_;
     CPackageProgress package_progress_;

@@ -2,6 +2,7 @@
 
 #include "config/RegistryKey.h"
 #include "engine/PrerequisiteRules.h"
+#include "framework/Diagnostics.h"
 
 #include <windows.h>
 
@@ -49,7 +50,13 @@ std::string NarrowName(const std::wstring& name) {
 
 bool IsPrerequisiteInstalled(const std::wstring& name) {
     auto detector = prerequisite_detectors.find(NarrowName(name));
-    return detector != prerequisite_detectors.end() && detector->second();
+    if (detector == prerequisite_detectors.end()) {
+        nvx::Diagnose(L"detect", L"prerequisite " + name + L": no detector, counted as missing");
+        return false;
+    }
+    const bool installed = detector->second();
+    nvx::Diagnose(L"detect", L"prerequisite " + name + (installed ? L": installed" : L": missing"));
+    return installed;
 }
 
 bool DetectWebView2Runtime() {

@@ -88,7 +88,6 @@ bool CWindowsInstallActions::InstallPackage(const InstallStep& step, int32_t ins
 }
 
 void CWindowsInstallActions::RunExternalInstaller(const InstallStep& step) {
-    nvx::Diagnose(L"engine", L"running " + step.local_path + L" " + step.command_line);
     ::RunExternalInstaller(step);
 }
 

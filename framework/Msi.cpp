@@ -31,4 +31,9 @@ UINT MsiInstallProductW(LPCWSTR package_path, LPCWSTR command_line) {
     return entry.CallOr(entry.error(), package_path, command_line);
 }
 
+UINT MsiEnableLogW(DWORD log_mode, LPCWSTR log_file, DWORD log_attributes) {
+    static const auto entry = MsiDll::Entry<decltype(::MsiEnableLogW)>("MsiEnableLogW");
+    return entry.CallOr(entry.error(), log_mode, log_file, log_attributes);
+}
+
 } // namespace nvx::msi

@@ -13,5 +13,6 @@ UINT MsiGetProductInfoW(LPCWSTR product, LPCWSTR attribute, LPWSTR value, DWORD*
 INSTALLUILEVEL MsiSetInternalUI(INSTALLUILEVEL ui_level, HWND* window);
 INSTALLUI_HANDLERW MsiSetExternalUIW(INSTALLUI_HANDLERW handler, DWORD message_filter, LPVOID context);
 UINT MsiInstallProductW(LPCWSTR package_path, LPCWSTR command_line);
+UINT MsiEnableLogW(DWORD log_mode, LPCWSTR log_file, DWORD log_attributes);
 
 } // namespace nvx::msi

@@ -23,6 +23,10 @@ using PromptAnswerer = std::function<int(const PromptRequest& request)>;
 // Shows the box and answers the button pressed (0 when no box could be shown). Any thread.
 int Prompt(HWND owner, std::wstring_view text, std::wstring_view caption, UINT style);
 
+// Answers every prompt at once, without a box, with the button that ends or continues the run
+// safely (QuietAnswer): for a run where nobody may be there to press one.
+PromptAnswerer QuietAnswerer();
+
 // Puts an answerer in place of the user for one scope (the one before it comes back on scope
 // exit). Prompts on other threads meet it too.
 class CPromptAnswererScope {

@@ -1,5 +1,6 @@
 #include "selfupdate/UpdaterStart.h"
 
+#include "framework/Diagnostics.h"
 #include "framework/WinApp.h"
 
 #include <windows.h>
@@ -12,6 +13,8 @@ bool StartDownloadedUpdater(const ValidationState& state) {
         return true;
     HINSTANCE started =
         ::ShellExecuteW(nullptr, L"open", state.updater_path.c_str(), L"/n", nullptr, SW_SHOWNORMAL);
+    nvx::Diagnose(L"selfupdate", L"starting " + state.updater_path + L" /n: " +
+                                     std::to_wstring(reinterpret_cast<INT_PTR>(started)));
     if (reinterpret_cast<INT_PTR>(started) > 32)
         return true;
     AfxMessageBox(L"The updater cannot be launched!", MB_OK | MB_ICONERROR);

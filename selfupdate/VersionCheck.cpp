@@ -63,8 +63,11 @@ VersionCheckResult CheckVersions(CInstallConfig& config, const LaunchOptions& ap
         bool fetched = FetchToFile(config.manifest.version_check_url, path);
         bool read = fetched && ParseVersionXml(path, config.manifest);
         ::DeleteFileW(path.c_str());
-        if (!read)
+        if (!read) {
+            nvx::Diagnose(L"selfupdate", L"version.xml from " + config.manifest.version_check_url +
+                                             (fetched ? L" cannot be read" : L" cannot be fetched"));
             return ServerUnreachable;
+        }
         return config.EvaluateVersionState(app);
     } catch (...) {
         ReportException(L"the version check");
@@ -75,8 +78,10 @@ VersionCheckResult CheckVersions(CInstallConfig& config, const LaunchOptions& ap
 bool DownloadUpdater(const CInstallConfig& config, const LaunchOptions& app, ValidationState& state) {
     const ReleaseInfo& release =
         app.product_installed ? config.manifest.patch_install : config.manifest.fresh_install;
-    if (release.web_installer_download_url.empty())
+    if (release.web_installer_download_url.empty()) {
+        nvx::Diagnose(L"selfupdate", L"no newer installer is named for this kind of installation");
         return false;
+    }
     state.updater_path = config.MakeUpdaterPath();
     state.updater_downloaded = 0;
     if (!state.updater_path.empty()) {
@@ -87,6 +92,9 @@ bool DownloadUpdater(const CInstallConfig& config, const LaunchOptions& app, Val
             ReportException(L"the updater download");
         }
     }
+    nvx::Diagnose(L"selfupdate", L"newer installer from " + release.web_installer_download_url +
+                                     (state.updater_downloaded ? L" saved as " + state.updater_path
+                                                               : std::wstring(L" cannot be fetched")));
     if (state.updater_downloaded == 0) {
         // An error page or half a program must never be started at exit.
         if (!state.updater_path.empty())

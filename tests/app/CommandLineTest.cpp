@@ -56,6 +56,36 @@ TEST_P(CommandLineTable, StoresTheSwitches) {
 INSTANTIATE_TEST_SUITE_P(Switches, CommandLineTable, ::testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// "/quiet" is a silent run too; "/log" takes its value as "/lang" does.
+TEST(CommandLine, QuietAndLogSwitches) {
+    const struct {
+        const char* name;
+        std::vector<std::wstring> arguments;
+        int silent;
+        int quiet;
+        std::wstring log_path;
+    } cases[] = {
+        {"quiet is silent too", {L"/quiet"}, 1, 1, L""},
+        {"quiet in any case", {L"/QUIET", L"/n"}, 1, 1, L""},
+        {"silent is not quiet", {L"/s"}, 1, 0, L""},
+        {"log value keeps case and spaces",
+         {L"/LOG", L"C:\\Logs\\Run One.LOG"},
+         0,
+         0,
+         L"C:\\Logs\\Run One.LOG"},
+        {"log as the last token", {L"/s", L"/log"}, 1, 0, L""},
+        {"log value starting with a backslash", {L"/log", L"\\\\server\\share\\run.log"}, 0, 0, L""},
+        {"log value is a switch too", {L"/log", L"/quiet"}, 1, 1, L"/quiet"},
+        {"last log wins", {L"/log", L"a.log", L"/log", L"b.log"}, 0, 0, L"b.log"},
+    };
+    for (const auto& c : cases) {
+        LaunchOptions options = Parse(c.arguments);
+        EXPECT_EQ(options.silent_mode, c.silent) << c.name;
+        EXPECT_EQ(options.quiet_mode, c.quiet) << c.name;
+        EXPECT_EQ(options.log_path, c.log_path) << c.name;
+    }
+}
+
 TEST(CommandLine, SwitchGivenTwiceRunsItsHandlerTwice) {
     int calls = 0;
     std::vector<std::wstring> values;
@@ -75,11 +105,11 @@ TEST(CommandLine, ProgramPathIsExaminedAsWell) {
     EXPECT_EQ(options.silent_mode, 1);
 }
 
-TEST(CommandLine, TableHoldsExactlyTheSwitchesOfTheInstaller) {
+TEST(CommandLine, TableHoldsExactlyTheInstallersSwitches) {
     LaunchOptions options;
     SwitchTable table = MakeSwitchHandlers(options);
-    EXPECT_EQ(table.size(), 5u);
-    for (const char* name : {"/s", "/n", "/l", "/lang", "/layout"})
+    EXPECT_EQ(table.size(), 7u);
+    for (const char* name : {"/s", "/n", "/l", "/lang", "/quiet", "/log", "/layout"})
         EXPECT_TRUE(table.count(name)) << name;
 }
 

@@ -133,3 +133,50 @@ TEST(EvaluateVersionState, FollowsTheDecisionTable) {
 }
 
 } // namespace
+
+namespace {
+
+// The log says why: the comparison behind each verdict, with the rule that surprises (a minimum
+// of another first number never counts as newer).
+TEST(DecideVersionState, NamesTheComparisonBehindTheVerdict) {
+    using R = VersionCheckResult;
+    const struct {
+        const char* name;
+        bool installed;
+        const wchar_t* installed_version;
+        const wchar_t* offered;
+        const wchar_t* fresh_minimum;
+        const wchar_t* patch_minimum;
+        R expected;
+        const wchar_t* reason_part;
+    } cases[] = {
+        {"minimum of another first number", false, L"", L"", L"9.0.0.0", L"", R::Proceed,
+         L"9.0.0.0 is not newer than 1.0.0.5: the first numbers differ, which never counts as newer"},
+        {"minimum newer", false, L"", L"", L"1.0.0.6", L"", R::ClientTooOld,
+         L"1.0.0.6 is newer than 1.0.0.5"},
+        {"minimum not four numbers", false, L"", L"", L"1.0", L"", R::Proceed,
+         L"1.0 is not newer than 1.0.0.5: not four numbers"},
+        {"update only in the third number", true, L"17.0.0.100", L"17.0.5.100", L"", L"", R::AlreadyInstalled,
+         L"17.0.5.100 is not newer than 17.0.0.100: the fourth number is not higher"},
+        {"update with a lower second number", true, L"17.1.0.100", L"17.0.0.101", L"", L"",
+         R::AlreadyInstalled, L"the second number is lower"},
+        {"update too new for this installer", true, L"17.0.0.100", L"17.0.0.101", L"", L"1.0.0.6",
+         R::ClientTooOld,
+         L"17.0.0.101 is newer than 17.0.0.100); the update's minimum installer version against this "
+         L"installer's: "
+         L"1.0.0.6 is newer than 1.0.0.5"},
+    };
+    for (const auto& c : cases) {
+        ManifestInfo manifest;
+        manifest.web_installer_version = L"1.0.0.5";
+        manifest.standalone_version = c.offered;
+        manifest.fresh_install.min_web_installer_version = c.fresh_minimum;
+        manifest.patch_install.min_web_installer_version = c.patch_minimum;
+        const VersionVerdict verdict = DecideVersionState(manifest, c.installed_version, c.installed);
+        EXPECT_EQ(verdict.result, c.expected) << c.name;
+        EXPECT_NE(verdict.reason.find(c.reason_part), std::wstring::npos)
+            << c.name << ": " << testing::PrintToString(verdict.reason);
+    }
+}
+
+} // namespace

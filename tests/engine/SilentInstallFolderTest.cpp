@@ -11,6 +11,9 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 
 using namespace enginetest;
 using namespace nvxtest;
@@ -102,6 +105,25 @@ TEST_F(SilentInstallFolder, FolderThatCannotBeMadeIsToldAndTheRunFails) {
     DWORD exit_code = 0;
     ASSERT_TRUE(installer.WaitForExit(kTimeout, &exit_code));
     EXPECT_EQ(exit_code, 1603u);
+    EXPECT_EQ(InstalledVersion(product_code_), L"") << "the product was installed anyway";
+}
+
+// A quiet run shows no box: the same message goes to the log, and the run ends by itself.
+TEST_F(SilentInstallFolder, QuietRunLogsTheRefusalAndEndsByItself) {
+    ASSERT_TRUE(RunHostProgram(L"/bin/ln -s /nvx-nowhere " + HostPathOfConfiguredFolder()));
+    const std::wstring log_path = folder_.scratch() + L"\\run.log";
+    CInstallerProcess installer;
+    ASSERT_TRUE(installer.Start(L"/n /quiet /log " + log_path, folder_.module_path()));
+    DWORD exit_code = 0;
+    ASSERT_TRUE(installer.WaitForExit(kTimeout, &exit_code)) << "the run waited";
+    EXPECT_EQ(exit_code, 1603u);
+    std::ifstream file(std::filesystem::path(log_path), std::ios::binary);
+    const std::string log((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    EXPECT_NE(log.find("[prompt] \"Lumetra\": "), std::string::npos) << log;
+    EXPECT_NE(log.find("The specified path C:\\Program Files\\NVX Systems is unavailable."),
+              std::string::npos)
+        << log;
+    EXPECT_NE(log.find("[prompt] answer OK"), std::string::npos);
     EXPECT_EQ(InstalledVersion(product_code_), L"") << "the product was installed anyway";
 }
 
