@@ -81,7 +81,10 @@ public:
         std::copy(data, data + size, image.begin() + static_cast<std::ptrdiff_t>(offset));
     }
 
+    void Flush() override { flushed_sizes.push_back(image.size()); }
+
     std::vector<Batch> batches;
+    std::vector<size_t> flushed_sizes; // the image's size at each flush
     std::vector<uint8_t> image;
     size_t throw_on_batch = 0; // 1-based; 0: never
 };
