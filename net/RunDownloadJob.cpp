@@ -51,6 +51,26 @@ private:
     std::mt19937 random_;
 };
 
+// The job's file, telling the job its length as soon as the answer gives it, so that every
+// report carries it as its total.
+class CJobTarget final : public IDownloadTarget {
+public:
+    CJobTarget(CDownloadJob& job, IDownloadTarget& file) noexcept : job_(job), file_(file) {}
+
+    TargetReady Prepare(uint64_t length) override {
+        job_.size = static_cast<int64_t>(length);
+        return file_.Prepare(length);
+    }
+    void WriteBatch(uint64_t offset, const uint8_t* data, size_t size) override {
+        file_.WriteBatch(offset, data, size);
+    }
+    void Flush() override { file_.Flush(); }
+
+private:
+    CDownloadJob& job_;
+    IDownloadTarget& file_;
+};
+
 } // namespace
 
 bool RunDownloadJob(CDownloadJob& job, ICancelRequest* cancel, DownloadReportHandler callback) {
@@ -73,7 +93,8 @@ bool RunDownloadJob(CDownloadJob& job, ICancelRequest* cancel, DownloadReportHan
         CWinInetTransport transport(job.url);
         CTransferClock clock(*cancel);
         DownloadStatusInfo status;
-        outcome = RunResumableDownload(job.url, transport, target, *cancel, job, clock, status);
+        CJobTarget job_target(job, target);
+        outcome = RunResumableDownload(job.url, transport, job_target, *cancel, job, clock, status);
         job.size = outcome.length;
         job.failure = outcome.failure;
         // Nothing was created for an answer that never became the file: no final report, as

@@ -49,9 +49,12 @@ TransferEnd RunFileReadLoop(IByteSource& source, IBatchWriter& writer, ICancelRe
     CBatch batch(writer, status.received);
     uint64_t last_flush = now();
     TransferEnd end = TransferEnd::NoMoreData;
+    bool flowing = false; // the last read filled all it asked for: more is on its way
     for (;;) {
-        uint32_t available = 0;
-        if (!source.QueryDataAvailable(available)) {
+        // While the body streams in, the next read waits for it itself; asking first would
+        // double the calls for nothing.
+        uint32_t available = flowing ? kFileReadSize : 0;
+        if (!flowing && !source.QueryDataAvailable(available)) {
             end = TransferEnd::Failed;
             break;
         }
@@ -68,7 +71,8 @@ TransferEnd RunFileReadLoop(IByteSource& source, IBatchWriter& writer, ICancelRe
         // A read takes what has arrived up to its size, whatever the availability query
         // offered (Wine's offers at most 8 KiB).
         uint32_t read = 0;
-        if (!source.Read(batch.Tail(), std::min(batch.Room(), kFileReadSize), read)) {
+        const uint32_t asked = std::min(batch.Room(), kFileReadSize);
+        if (!source.Read(batch.Tail(), asked, read)) {
             end = TransferEnd::Failed;
             break;
         }
@@ -76,6 +80,7 @@ TransferEnd RunFileReadLoop(IByteSource& source, IBatchWriter& writer, ICancelRe
         // here keeps the loop from spinning.
         if (read == 0)
             break;
+        flowing = read == asked;
         status.state = DownloadState::InProgress;
         status.received += read;
         sink.OnDownloadStatus(status);

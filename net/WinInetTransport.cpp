@@ -4,6 +4,8 @@
 #include "net/HttpRules.h"
 #include "net/WinInetSource.h"
 
+#include <thread>
+
 namespace {
 
 class CWinInetResponse final : public IFileResponse {
@@ -16,6 +18,15 @@ public:
         head_.has_length = QueryContentLengthHeader(request, head_.length);
         head_.content_range = QueryHeaderText(request, L"Content-Range");
         head_.retry_after = QueryHeaderText(request, L"Retry-After");
+    }
+
+    // A request closed in the middle of its body is closed on a thread of its own: Wine's
+    // WinINet reads the rest of the body on close (to keep the connection), and a cancel must
+    // not wait for that.
+    ~CWinInetResponse() override {
+        if (source_.AtEnd())
+            return;
+        std::thread([sent = std::move(sent_)]() mutable { sent = SentRequest{}; }).detach();
     }
 
     const ResponseHead& Head() const override { return head_; }

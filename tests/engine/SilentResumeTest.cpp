@@ -31,9 +31,9 @@ TEST(SilentResume, ABusyServerAndACutPackageStillInstallTheProduct) {
     manifest.version_check_url = served.ServeText(VersionXml(), L"version.xml");
     const std::wstring package = ServedPath(served.Serve(L"LumetraEngineTest.msi", L"LumetraEngineTest.msi"));
     const std::wstring tag = nettest::NewTag();
-    manifest.main_component_url = nettest::ServerUrl(L"fault", L"/flaky?file=" + package + L"&key=" + tag +
-                                                                   L"&tag=" + tag +
-                                                                   L"&busy=1&status=503&retry_after=1&cut=20000");
+    manifest.main_component_url =
+        nettest::ServerUrl(L"fault", L"/flaky?file=" + package + L"&key=" + tag + L"&tag=" + tag +
+                                         L"&busy=1&status=503&retry_after=1&cut=20000");
     folder.WriteManifest(manifest);
     ASSERT_TRUE(::CopyFileW(InstallerExePath().c_str(), folder.module_path().c_str(), FALSE));
 

@@ -37,8 +37,8 @@ struct FlakyRun {
     bool result = false;
 
     explicit FlakyRun(const std::wstring& query)
-        : job(ServerUrl(L"fault", L"/flaky?len=" + std::to_wstring(kLength) + L"&key=" + tag + L"&tag=" + tag +
-                                      L"&" + query),
+        : job(ServerUrl(L"fault", L"/flaky?len=" + std::to_wstring(kLength) + L"&key=" + tag + L"&tag=" +
+                                      tag + L"&" + query),
               FreshDownloadFolder() + L"\\flaky.bin") {}
 
     bool Run() { return result = RunDownloadJob(job, &events.query, nullptr); }
@@ -51,11 +51,13 @@ TEST(ResumableJob, ABodyCutOffContinuesByRangeOrStartsOverAndEndsWithTheFile) {
     CShortWaits short_waits;
     struct Case {
         const wchar_t* query;
-        const char* second_request_range; // the range the second request asks for
+        const char* second_request_range; // the range the second request asks for; null: any
     };
     const Case cases[] = {
         {L"cut=100000&fail=close", "Range: bytes=100000-"},
-        {L"cut=100000&fail=reset", "Range: bytes="},
+        // A reset may throw away what had arrived but was not read yet: the range, if any,
+        // starts wherever the bytes on disk end.
+        {L"cut=100000&fail=reset", nullptr},
         {L"cut=100000&fail=close&ranges=ignore", "Range: bytes=100000-"},
     };
     for (const Case& c : cases) {
@@ -66,7 +68,9 @@ TEST(ResumableJob, ABodyCutOffContinuesByRangeOrStartsOverAndEndsWithTheFile) {
         EXPECT_TRUE(HoldsPattern(run.job.local_path, kLength));
         std::string requests = run.Requests();
         EXPECT_EQ(CountOccurrences(requests, "GET "), 2u) << requests;
-        EXPECT_EQ(CountOccurrences(requests, c.second_request_range), 1u) << requests;
+        if (c.second_request_range) {
+            EXPECT_EQ(CountOccurrences(requests, c.second_request_range), 1u) << requests;
+        }
         EXPECT_TRUE(Said(diagnostics, L"attempt 1 of 5: "));
         EXPECT_TRUE(Said(diagnostics, L"done: "));
     }
@@ -118,8 +122,8 @@ TEST(ResumableJob, GivesUpAfterFiveAttemptsAndStoresNoErrorPage) {
 
     // Error pages with bodies that the size probe lets through: never the file's bytes, and
     // not tried again unless the status says "later".
-    for (const wchar_t* path : {L"/status/301?len=777", L"/status/401?len=777", L"/status/404?len=777",
-                                L"/status/410?len=777"}) {
+    for (const wchar_t* path :
+         {L"/status/301?len=777", L"/status/401?len=777", L"/status/404?len=777", L"/status/410?len=777"}) {
         SCOPED_TRACE(testing::Message() << path);
         std::wstring tag = NewTag();
         CCancelEvents events;
@@ -139,7 +143,10 @@ TEST(ResumableJob, AStallLongerThanTheReceiveTimeoutIsResumed) {
     receive_timeout_ms = kReceiveTimeoutMs;
     EXPECT_TRUE(ok);
     EXPECT_TRUE(HoldsPattern(run.job.local_path, kLength));
-    EXPECT_EQ(CountOccurrences(run.Requests(), "Range: bytes=100000-"), 1u);
+    // Wine's read that times out after taking the bytes it had buffered reports none of them,
+    // so the range may start before 100000: at whatever was written.
+    EXPECT_EQ(CountOccurrences(run.Requests(), "GET "), 2u) << run.Requests();
+    EXPECT_EQ(CountOccurrences(run.Requests(), "Range: bytes="), 1u) << run.Requests();
 }
 
 TEST(ResumableJob, AConnectionTheServerDroppedDuringAPauseResumesWhenThePauseEnds) {

@@ -32,6 +32,9 @@ public:
 
     bool Read(uint8_t* buffer, uint32_t size, uint32_t& read) override {
         read_sizes.push_back(size);
+        // A read without a query first waits for the next portion, as a network read does.
+        if (pending_ == 0)
+            pending_ = static_cast<uint32_t>(std::min<uint64_t>(portion_, size_ - delivered));
         uint32_t n = std::min(size, pending_);
         for (uint32_t i = 0; i < n; ++i)
             buffer[i] = PatternByte(delivered + i);
