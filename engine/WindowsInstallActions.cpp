@@ -1,5 +1,6 @@
 #include "engine/WindowsInstallActions.h"
 
+#include "engine/DiskSpaceMessage.h"
 #include "engine/ExternalInstaller.h"
 #include "engine/PackageProperties.h"
 #include "engine/ProductSettingsWriter.h"
@@ -38,6 +39,13 @@ bool CWindowsInstallActions::DownloadFile(const std::wstring& url, const std::ws
     const bool fetched = RunDownloadJob(
         job, &cancel, [&report](const DownloadStatusInfo& status) { report(status.received, status.total); });
     nvx::Diagnose(L"engine", (fetched ? L"downloaded " : L"download failed: ") + url + L" to " + local_path);
+    if (job.failure == DownloadFailure::NoRoom) {
+        // Told at once and instead of the connection message: this is no network problem.
+        disk_space_told_ = true;
+        const std::wstring text = config_.language.LookupUIString(ui::kErrDownloadDiskSpace);
+        nvx::Prompt(prompt_owner_, DiskSpaceMessage(text, local_path, static_cast<uint64_t>(job.size)),
+                    config_.manifest.short_name, MB_ICONERROR);
+    }
     return fetched;
 }
 
@@ -100,6 +108,8 @@ void CWindowsInstallActions::PublishHomepage() {
 }
 
 void CWindowsInstallActions::ShowDownloadFailure() {
+    if (disk_space_told_)
+        return;
     const std::wstring text = config_.language.LookupUIString(ui::kErrConnectDownloadServer);
     // No owner: the wizard may be gone from the screen by now.
     nvx::Prompt(nullptr, text, config_.manifest.short_name, MB_ICONERROR);

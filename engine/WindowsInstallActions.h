@@ -51,6 +51,7 @@ private:
     InstallProgress& progress_;
     EngineSignals& signals_;
     HWND prompt_owner_ = nullptr;
+    bool disk_space_told_ = false; // the user knows why the downloads stopped
     int32_t package_step_index_ = -1;
     CMsiSession msi_;
     std::atomic<uint32_t> main_package_result_{kNoPackageResult};

@@ -44,6 +44,7 @@ const UIStringEntry* const* AllEntries() {
         &kErrClientTooOld,
         &kErrOutOfDisk,
         &kErrConnectDownloadServer,
+        &kErrDownloadDiskSpace,
         &kErrCreateFolderFailed,
         &kCloseRunningApps,
         &kRlinkTerms,

@@ -2,6 +2,7 @@
 // One file download of the installation engine: what to fetch, where to, the probed size and
 // the engine's report handler. Run by RunDownloadJob (net/RunDownloadJob.h).
 #include "net/DownloadStatus.h"
+#include "net/ResumableDownload.h"
 
 #include <cstdint>
 #include <functional>
@@ -20,9 +21,10 @@ public:
 
     std::wstring url;
     std::wstring local_path;
-    int64_t size = 0;                        // found by the probe; 0 before it
-    ICancelRequest* cancel_source = nullptr; // the cancel query the job observes; not owned
-    DownloadReportHandler callback;          // may be empty
+    int64_t size = 0;                                // found by the probe; 0 before it
+    ICancelRequest* cancel_source = nullptr;         // the cancel query the job observes; not owned
+    DownloadReportHandler callback;                  // may be empty
+    DownloadFailure failure = DownloadFailure::None; // why the last run did not end with the file
 
     // Bytes the transfer has reported so far, kept whether or not there is a callback.
     uint64_t received() const noexcept { return received_; }

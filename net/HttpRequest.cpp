@@ -5,6 +5,7 @@
 #include "net/RefererUrl.h"
 
 #include <cwchar>
+#include <iterator>
 #include <utility>
 #include <vector>
 
@@ -104,7 +105,21 @@ nvx::UniqueInternetHandle OpenHttpRequest(HINTERNET connection, const CrackedUrl
     return request;
 }
 
-SentRequest SendHttpRequest(const std::wstring& url, const HttpRequestKind& kind) {
+const wchar_t* SendFailureMessage(RequestStep step) noexcept {
+    switch (step) {
+    case RequestStep::Connect:
+        return L"InternetConnect Failed.";
+    case RequestStep::OpenRequest:
+        return L"HttpOpenRequest Failed.";
+    case RequestStep::SendRequest:
+        return L"HttpSendRequest Failed.";
+    default:
+        return L"";
+    }
+}
+
+SentRequest SendHttpRequest(const std::wstring& url, const HttpRequestKind& kind,
+                            const std::wstring* extra_headers) {
     SentRequest sent;
     auto fail = [&sent](RequestStep step) {
         sent.failed = step;
@@ -122,8 +137,9 @@ SentRequest SendHttpRequest(const std::wstring& url, const HttpRequestKind& kind
     sent.request = OpenHttpRequest(sent.connection.get(), parts, kind);
     if (!sent.request)
         return fail(RequestStep::OpenRequest);
-    DWORD header_length = kind.headers != nullptr ? static_cast<DWORD>(std::wcslen(kind.headers)) : 0;
-    if (!nvx::wininet::HttpSendRequestW(sent.request.get(), kind.headers, header_length, nullptr, 0))
+    const wchar_t* headers = extra_headers != nullptr ? extra_headers->c_str() : kind.headers;
+    DWORD header_length = headers != nullptr ? static_cast<DWORD>(std::wcslen(headers)) : 0;
+    if (!nvx::wininet::HttpSendRequestW(sent.request.get(), headers, header_length, nullptr, 0))
         return fail(RequestStep::SendRequest);
     return sent;
 }
@@ -141,4 +157,15 @@ bool QueryContentLengthHeader(HINTERNET request, int64_t& length) {
         return false;
     length = ParseContentLength(std::wstring_view(text, size / sizeof(wchar_t)));
     return true;
+}
+
+std::wstring QueryHeaderText(HINTERNET request, const wchar_t* name) {
+    wchar_t text[256] = {};
+    if (std::wcslen(name) >= std::size(text))
+        return {};
+    std::wcscpy(text, name);
+    DWORD size = sizeof(text) - sizeof(wchar_t);
+    if (!nvx::wininet::HttpQueryInfoW(request, HTTP_QUERY_CUSTOM, text, &size, nullptr))
+        return {};
+    return std::wstring(text, size / sizeof(wchar_t));
 }

@@ -50,10 +50,18 @@ struct SentRequest {
     explicit operator bool() const noexcept { return failed == RequestStep::None; }
 };
 
-// Cracks the URL, connects, opens the request of this kind and sends it.
-[[nodiscard]] SentRequest SendHttpRequest(const std::wstring& url, const HttpRequestKind& kind);
+// The failure text a file transfer reports for a request that could not be sent; empty for a
+// URL that does not crack.
+const wchar_t* SendFailureMessage(RequestStep step) noexcept;
+
+// Cracks the URL, connects, opens the request of this kind and sends it, with `extra_headers`
+// ("Name: value\r\n" lines) in place of the kind's own when given.
+[[nodiscard]] SentRequest SendHttpRequest(const std::wstring& url, const HttpRequestKind& kind,
+                                          const std::wstring* extra_headers = nullptr);
 
 // The numeric HTTP status of a sent request; false when it cannot be read.
 [[nodiscard]] bool QueryStatusCode(HINTERNET request, DWORD& status);
 // The Content-Length header as a number; false when the header is missing.
 [[nodiscard]] bool QueryContentLengthHeader(HINTERNET request, int64_t& length);
+// A header by name as text (at most a short line); empty when it is missing.
+[[nodiscard]] std::wstring QueryHeaderText(HINTERNET request, const wchar_t* name);

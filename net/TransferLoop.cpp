@@ -3,41 +3,58 @@
 #include "net/HttpRules.h"
 
 #include <algorithm>
+#include <chrono>
 #include <vector>
 
 namespace {
 
+// The bytes read but not yet written, kept where the next read lands so that nothing is copied.
 class CBatch {
 public:
-    explicit CBatch(IBatchWriter& writer) : writer_(writer) { bytes_.reserve(kFileBatchSize); }
+    CBatch(IBatchWriter& writer, uint64_t offset)
+        : writer_(writer), bytes_(kFileBatchSize), offset_(offset) {}
 
-    void Append(const uint8_t* data, uint32_t size) { bytes_.insert(bytes_.end(), data, data + size); }
-    bool WouldOverflow() const noexcept { return bytes_.size() + kFileReadSize > kFileBatchSize; }
-    bool Empty() const noexcept { return bytes_.empty(); }
+    uint8_t* Tail() noexcept { return bytes_.data() + filled_; }
+    uint32_t Room() const noexcept { return static_cast<uint32_t>(bytes_.size() - filled_); }
+    void Grow(uint32_t size) noexcept { filled_ += size; }
+    bool Empty() const noexcept { return filled_ == 0; }
 
     void WriteOut() {
-        writer_.WriteBatch(offset_, bytes_.data(), bytes_.size());
-        offset_ += bytes_.size();
-        bytes_.clear();
+        if (filled_ == 0)
+            return;
+        writer_.WriteBatch(offset_, bytes_.data(), filled_);
+        offset_ += filled_;
+        filled_ = 0;
     }
 
 private:
     IBatchWriter& writer_;
     std::vector<uint8_t> bytes_;
-    uint64_t offset_ = 0;
+    size_t filled_ = 0;
+    uint64_t offset_;
 };
+
+uint64_t SteadyMs() {
+    return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                     std::chrono::steady_clock::now().time_since_epoch())
+                                     .count());
+}
 
 } // namespace
 
 TransferEnd RunFileReadLoop(IByteSource& source, IBatchWriter& writer, ICancelRequest& cancel,
                             IDownloadCallback& sink, DownloadStatusInfo& status,
-                            const std::function<void()>& pause_wait) {
-    CBatch batch(writer);
-    uint8_t buffer[kFileReadSize];
+                            const std::function<void()>& pause_wait, const MillisecondClock& now_ms) {
+    auto now = [&now_ms] { return now_ms ? now_ms() : SteadyMs(); };
+    CBatch batch(writer, status.received);
+    uint64_t last_flush = now();
     TransferEnd end = TransferEnd::NoMoreData;
+    bool flowing = false; // the last read filled all it asked for: more is on its way
     for (;;) {
-        uint32_t available = 0;
-        if (!source.QueryDataAvailable(available)) {
+        // While the body streams in, the next read waits for it itself; asking first would
+        // double the calls for nothing.
+        uint32_t available = flowing ? kFileReadSize : 0;
+        if (!flowing && !source.QueryDataAvailable(available)) {
             end = TransferEnd::Failed;
             break;
         }
@@ -51,8 +68,11 @@ TransferEnd RunFileReadLoop(IByteSource& source, IBatchWriter& writer, ICancelRe
         }
         if (available == 0)
             break;
+        // A read takes what has arrived up to its size, whatever the availability query
+        // offered (Wine's offers at most 8 KiB).
         uint32_t read = 0;
-        if (!source.Read(buffer, std::min(available, kFileReadSize), read)) {
+        const uint32_t asked = std::min(batch.Room(), kFileReadSize);
+        if (!source.Read(batch.Tail(), asked, read)) {
             end = TransferEnd::Failed;
             break;
         }
@@ -60,16 +80,22 @@ TransferEnd RunFileReadLoop(IByteSource& source, IBatchWriter& writer, ICancelRe
         // here keeps the loop from spinning.
         if (read == 0)
             break;
+        flowing = read == asked;
         status.state = DownloadState::InProgress;
         status.received += read;
         sink.OnDownloadStatus(status);
-        batch.Append(buffer, read);
-        if (batch.WouldOverflow() || read < kFileReadSize)
+        batch.Grow(read);
+        if (batch.Room() < kFileReadSize)
             batch.WriteOut();
+        if (now() - last_flush >= kFlushIntervalMs) {
+            batch.WriteOut();
+            writer.Flush();
+            last_flush = now();
+        }
         sink.OnDownloadStatus(status);
     }
-    if (!batch.Empty())
-        batch.WriteOut();
+    batch.WriteOut();
+    writer.Flush();
     return end;
 }
 

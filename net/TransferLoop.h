@@ -24,8 +24,10 @@ protected:
 
 class IBatchWriter {
 public:
-    // Writes a batch at an absolute file offset and flushes it; throws when that fails.
+    // Writes a batch at an absolute file offset; throws when that fails.
     virtual void WriteBatch(uint64_t offset, const uint8_t* data, size_t size) = 0;
+    // Puts what was written on the disk; throws when that fails.
+    virtual void Flush() = 0;
 
 protected:
     ~IBatchWriter() = default;
@@ -37,14 +39,17 @@ enum class TransferEnd {
     Failed,     // an availability query or a read failed (the source keeps the error)
 };
 
+// Milliseconds of a steady clock; an empty one stands for the system's.
+using MillisecondClock = std::function<uint64_t()>;
+
 // Reads the body in pieces of at most kFileReadSize bytes, reporting each read twice (as
-// InProgress, with the running count in status.received), and writes the bytes out in batches
-// of at most kFileBatchSize bytes, a batch also ending after a short read. While a pause is
-// requested nothing is read and `pause_wait` is called between the checks. Whatever is still
-// batched when the loop ends is written out.
+// InProgress, with the running count in status.received), and writes the bytes from offset
+// status.received on in batches of at most kFileBatchSize bytes. A batch is also written, and
+// the file flushed, when kFlushIntervalMs passed since the last flush, and at the end. While a
+// pause is requested nothing is read and `pause_wait` is called between the checks.
 TransferEnd RunFileReadLoop(IByteSource& source, IBatchWriter& writer, ICancelRequest& cancel,
                             IDownloadCallback& sink, DownloadStatusInfo& status,
-                            const std::function<void()>& pause_wait);
+                            const std::function<void()>& pause_wait, const MillisecondClock& now_ms = {});
 
 struct StreamCopyResult {
     TransferEnd end = TransferEnd::NoMoreData;

@@ -9,6 +9,8 @@
 // Results are printed as "key value" lines for scripts/bench.d/net.sh.
 #include "framework/File.h"
 #include "net/CancelRequest.h"
+#include "net/FileBatchWriter.h"
+#include "net/HttpRules.h"
 #include "net/HttpRequest.h"
 #include "net/InternetSession.h"
 #include "net/RunDownloadJob.h"
@@ -149,24 +151,24 @@ private:
     IByteSource& inner_;
 };
 
-// The product's batch write (lock, seek, write, flush) with its steps timed apart.
+// The product's batch writer with its writes and flushes timed apart.
 class CTimedWriter final : public IBatchWriter {
 public:
-    explicit CTimedWriter(CFile& file) : file_(file) {}
+    explicit CTimedWriter(CFile& file) : inner_(file) {}
     void WriteBatch(uint64_t offset, const uint8_t* data, size_t size) override {
-        std::lock_guard lock(file_write_lock);
-        Clock::time_point t0 = Clock::now();
-        file_.Seek(static_cast<int64_t>(offset), FILE_BEGIN);
-        file_.Write(data, static_cast<uint32_t>(size));
-        Clock::time_point t1 = Clock::now();
-        file_.Flush();
-        write.Add(t1 - t0);
-        flush.Add(Clock::now() - t1);
+        Clock::time_point t = Clock::now();
+        inner_.WriteBatch(offset, data, size);
+        write.Add(Clock::now() - t);
+    }
+    void Flush() override {
+        Clock::time_point t = Clock::now();
+        inner_.Flush();
+        flush.Add(Clock::now() - t);
     }
     StepTime write, flush;
 
 private:
-    CFile& file_;
+    CFileBatchWriter inner_;
 };
 
 class CCountingSink final : public IDownloadCallback {
@@ -190,7 +192,7 @@ int Profile(const std::wstring& url, const std::wstring& path) {
     CCountingSink sink;
     DownloadStatusInfo status;
     Clock::time_point start = Clock::now();
-    RunFileReadLoop(source, writer, never, sink, status, [] { ::Sleep(20); });
+    RunFileReadLoop(source, writer, never, sink, status, [] { ::Sleep(kPauseRecheckMs); });
     double total = Seconds(Clock::now() - start);
     double accounted = Seconds(source.query.time + source.read.time + writer.write.time + writer.flush.time);
     auto step = [&](const char* name, const StepTime& s) {

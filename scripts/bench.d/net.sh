@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Download benchmark: one 256 MiB file from nginx on 127.0.0.1 through RunDownloadJob under Wine
-# and, in the same run, with curl; CPU of both; the installer's peak memory for 16 and 256 MiB;
-# where the time of its read loop goes; cancel-to-final-report time; CPU while paused for 5 s.
+# and, in the same run, with curl: unshaped, and with the link shaped to 200 Mbit/s and 1 Gbit/s
+# (nginx's per-connection rate limit, the same for both clients); CPU of both; the installer's
+# peak memory for 16 and 256 MiB; where the time of its read loop goes; cancel-to-final-report
+# time; CPU while paused for 5 s.
 # Usage: net.sh BUILD_ROOT (the cross build in BUILD_ROOT/win64 must be built)
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
@@ -22,7 +24,7 @@ cleanup() {
 }
 trap cleanup EXIT
 port=$(sed -n 's/^http = //p' "$state/servers.ini")
-url() { echo "http://127.0.0.1:$port/files/$1"; }
+url() { echo "http://127.0.0.1:$port/${2:-files}/$1"; }
 out="$state/downloads"
 mkdir -p "$out"
 winpath() { echo "Z:${1//\//\\}"; }
@@ -42,16 +44,16 @@ calc() { awk "BEGIN { printf \"%.${2:-3}f\", $1 }"; } # EXPRESSION [DECIMALS]
 get() { tr -d "\r" <"$2" | sed -n "s/^$1 //p" | head -1; }
 median3() { printf '%s\n' "$@" | sort -g | sed -n 2p; }
 
-run_installer() { # FILE RESULT
+run_installer() { # FILE RESULT [LOCATION]
     local before after
     before=$(ws_cpu)
-    wine "$bench_exe" download "$(url "$1")" "$(winpath "$out/$1")" >"$2" 2>/dev/null
+    wine "$bench_exe" download "$(url "$1" "${3:-files}")" "$(winpath "$out/$1")" >"$2" 2>/dev/null
     after=$(ws_cpu)
     echo "wineserver_cpu $(calc "$after - $before")" >>"$2"
 }
-run_curl() { # FILE RESULT
+run_curl() { # FILE RESULT [LOCATION]
     local TIMEFORMAT='%R %U %S' times
-    times=$({ time curl -s -o "$out/curl-$1" "$(url "$1")"; } 2>&1)
+    times=$({ time curl -s -o "$out/curl-$1" "$(url "$1" "${3:-files}")"; } 2>&1)
     read -r real user sys <<<"$times"
     echo "seconds $real" >"$2"
     echo "mib_per_s $(calc "$(stat -c %s "$out/curl-$1") / 1048576 / $real" 1)" >>"$2"
@@ -77,7 +79,7 @@ printf '  throughput (MiB/s)       %14s %10s\n' "$ir" "$cr"
 printf '  CPU (s, user+sys)        %14s %10s\n' "$(median3 "${inst_cpu[@]}")" "$(median3 "${curl_cpu[@]}")"
 printf '  + wineserver CPU (s)     %14s\n' "$(median3 "${inst_ws[@]}")"
 printf '  throughput ratio installer/curl: %s\n' "$(calc "$ir / $cr")"
-printf '  installer time in the size probe %s s, in the transfer %s s (run 2)\n' \
+printf '  installer time to the first byte %s s, in the transfer %s s (run 2)\n' \
     "$(get probe_seconds "$state/inst2")" "$(get transfer_seconds "$state/inst2")"
 if [ -d /dev/shm ] && [ -w /dev/shm ]; then
     shm=$(mktemp -d /dev/shm/nvx-net-bench.XXXXXX)
@@ -86,6 +88,16 @@ if [ -d /dev/shm ] && [ -w /dev/shm ]; then
     printf '  the same job into tmpfs (a flush costs nothing there): %s MiB/s, transfer %s s\n' \
         "$(get mib_per_s "$state/inst-shm")" "$(get transfer_seconds "$state/inst-shm")"
 fi
+
+echo "the same file over a shaped link (one run each)"
+for link in link200m link1g; do
+    run_installer bench256m.bin "$state/inst-$link" "$link"
+    grep -q '^ok 1' "$state/inst-$link" || { echo "net.sh: the shaped download failed" >&2; exit 1; }
+    run_curl bench256m.bin "$state/curl-$link" "$link"
+    li=$(get mib_per_s "$state/inst-$link")
+    lc=$(get mib_per_s "$state/curl-$link")
+    printf '  %-8s installer %6s MiB/s, curl %6s MiB/s, ratio %s\n' "$link" "$li" "$lc" "$(calc "$li / $lc")"
+done
 
 run_installer bench16m.bin "$state/inst16"
 echo "peak memory of the installer process (working set / private bytes, MiB)"

@@ -3,6 +3,7 @@
 #include "framework/Handles.h"
 #include "net/CancelRequest.h"
 #include "net/HttpClient.h"
+#include "net/HttpRules.h"
 #include "net/InternetSession.h"
 #include "tests/net/NetServers.h"
 #include "tests/net/ReportLog.h"
@@ -51,7 +52,7 @@ struct Transfer {
             EXPECT_EQ(b.state, DownloadState::InProgress);
             EXPECT_EQ(a.received, b.received);
             EXPECT_GT(a.received, previous);
-            EXPECT_LE(a.received - previous, 4096u);
+            EXPECT_LE(a.received - previous, kFileReadSize);
             EXPECT_EQ(a.total, 0u) << "the transfer leaves total to the job";
             previous = a.received;
         }
@@ -169,7 +170,7 @@ TEST(DownloadToFile, CancelStopsBeforeTheNextReadAndReportsCancelledHalfASecondL
     const TimedReport& last_progress = reports[reports.size() - 2];
     EXPECT_EQ(final_report.info.state, DownloadState::Cancelled);
     EXPECT_GE(last_progress.info.received, 20000u);
-    EXPECT_LT(last_progress.info.received, 20000u + 4096u) << "read on after the cancel";
+    EXPECT_LT(last_progress.info.received, 20000u + kFileReadSize) << "read on after the cancel";
     EXPECT_EQ(final_report.info.received, last_progress.info.received);
     EXPECT_GE(final_report.tick - last_progress.tick, 450u) << "the final report comes half a second later";
     EXPECT_TRUE(HoldsPattern(t.path, last_progress.info.received)) << "data already read stays in the file";

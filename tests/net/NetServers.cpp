@@ -104,4 +104,11 @@ bool HoldsPattern(const std::wstring& path, uint64_t size) {
     return true;
 }
 
+size_t CountOccurrences(const std::string& text, const std::string& part) {
+    size_t count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++count;
+    return count;
+}
+
 } // namespace nettest

@@ -26,6 +26,9 @@ std::wstring NewTag();
 // Request heads the fault server recorded for a tag, in arrival order ("" when none).
 std::string RecordedRequests(const std::wstring& tag);
 
+// How often `part` occurs in `text` (for counting requests and headers in a recording).
+size_t CountOccurrences(const std::string& text, const std::string& part);
+
 // The bytes of a file ("" when it cannot be read).
 std::string ReadWholeFile(const std::wstring& path);
 

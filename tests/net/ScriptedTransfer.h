@@ -32,6 +32,9 @@ public:
 
     bool Read(uint8_t* buffer, uint32_t size, uint32_t& read) override {
         read_sizes.push_back(size);
+        // A read without a query first waits for the next portion, as a network read does.
+        if (pending_ == 0)
+            pending_ = static_cast<uint32_t>(std::min<uint64_t>(portion_, size_ - delivered));
         uint32_t n = std::min(size, pending_);
         for (uint32_t i = 0; i < n; ++i)
             buffer[i] = PatternByte(delivered + i);
@@ -81,7 +84,10 @@ public:
         std::copy(data, data + size, image.begin() + static_cast<std::ptrdiff_t>(offset));
     }
 
+    void Flush() override { flushed_sizes.push_back(image.size()); }
+
     std::vector<Batch> batches;
+    std::vector<size_t> flushed_sizes; // the image's size at each flush
     std::vector<uint8_t> image;
     size_t throw_on_batch = 0; // 1-based; 0: never
 };

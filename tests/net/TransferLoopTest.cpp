@@ -17,11 +17,16 @@ struct LoopRun {
     CReportLog log;
     DownloadStatusInfo status;
     int pause_waits = 0;
+    uint64_t clock_ms = 0;
+    uint64_t ms_per_report = 0; // how far the clock moves at each report
 
     LoopRun(uint64_t size, uint32_t portion) : source(size, portion) {}
 
     TransferEnd Run() {
-        return RunFileReadLoop(source, writer, cancel, log, status, [this] { ++pause_waits; });
+        if (ms_per_report != 0)
+            log.on_report = [this](const DownloadStatusInfo&) { clock_ms += ms_per_report; };
+        return RunFileReadLoop(
+            source, writer, cancel, log, status, [this] { ++pause_waits; }, [this] { return clock_ms; });
     }
 
     bool ImageIsBodyPrefix(uint64_t length) const {
@@ -29,9 +34,9 @@ struct LoopRun {
     }
 };
 
-std::vector<size_t> BatchSizes(const CImageWriter& writer) {
+std::vector<size_t> BatchSizes(const CImageWriter& writer, uint64_t first_offset = 0) {
     std::vector<size_t> sizes;
-    uint64_t expected_offset = 0;
+    uint64_t expected_offset = first_offset;
     for (const Batch& b : writer.batches) {
         EXPECT_EQ(b.offset, expected_offset) << "batches must follow each other";
         expected_offset += b.size;
@@ -40,9 +45,11 @@ std::vector<size_t> BatchSizes(const CImageWriter& writer) {
     return sizes;
 }
 
+constexpr size_t kMiB = 1u << 20;
+
 } // namespace
 
-TEST(FileReadLoop, ReadsAtMost4096AndWritesBatchesOfAtMost40960OrAfterAShortRead) {
+TEST(FileReadLoop, ReadsLargePiecesWhateverIsOfferedAndWritesBatchesOfAtMostTheBatchSize) {
     struct Case {
         const char* name;
         uint64_t size;
@@ -52,14 +59,14 @@ TEST(FileReadLoop, ReadsAtMost4096AndWritesBatchesOfAtMost40960OrAfterAShortRead
     const Case cases[] = {
         {"empty body", 0, 8192, {}},
         {"one short read", 1000, 8192, {1000}},
-        {"exactly one batch", 40960, 8192, {40960}},
-        // All reads full: the last batch is only written when the loop ends.
-        {"multiple of 4096", 25 * 4096, 8192, {40960, 40960, 20480}},
-        {"two batches and a tail", 2 * 40960 + 100, 8192, {40960, 40960, 100}},
-        // Portions below 4096 make every read short, so every read is its own batch.
-        {"small portions", 4000, 1500, {1500, 1500, 1000}},
-        // A large portion is still read 4096 at a time.
-        {"large portion", 12288 + 7, 65536, {12295}},
+        {"exactly one batch", kMiB, 65536, {kMiB}},
+        {"two batches and a tail", 2 * kMiB + 100, 65536, {kMiB, kMiB, 100}},
+        // Short reads no longer end a batch: the bytes wait until the batch is full or the loop ends.
+        {"small portions", 4000, 1500, {4000}},
+        // Portions that do not divide the batch: a batch is written once another full read
+        // would not fit.
+        {"odd portions", kMiB + 5, 50000, {1000000, 48581}},
+        {"large portion", 3 * 65536 + 7, 1 << 20, {3 * 65536 + 7}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -69,11 +76,35 @@ TEST(FileReadLoop, ReadsAtMost4096AndWritesBatchesOfAtMost40960OrAfterAShortRead
             EXPECT_LE(size, kFileReadSize);
         EXPECT_EQ(BatchSizes(run.writer), c.batches);
         EXPECT_TRUE(run.ImageIsBodyPrefix(c.size));
+        ASSERT_FALSE(run.writer.flushed_sizes.empty());
+        EXPECT_EQ(run.writer.flushed_sizes.back(), c.size) << "the end is flushed";
     }
 }
 
+TEST(FileReadLoop, AReadAsksForAFullPieceEvenWhenLessIsOffered) {
+    // Wine offers at most 8 KiB per availability query, yet a read returns all that arrived.
+    LoopRun run(100000, 8192);
+    run.Run();
+    ASSERT_FALSE(run.source.read_sizes.empty());
+    EXPECT_EQ(run.source.read_sizes.front(), kFileReadSize);
+}
+
+TEST(FileReadLoop, FlushesAtMostOncePerIntervalWithEverythingReadWrittenFirst) {
+    LoopRun run(40 * 8192, 8192);
+    run.ms_per_report = 125; // four reads per interval
+    run.Run();
+    const auto& flushes = run.writer.flushed_sizes;
+    ASSERT_GE(flushes.size(), 9u);
+    EXPECT_LE(flushes.size(), 12u);
+    for (size_t i = 0; i + 1 < flushes.size(); ++i) {
+        EXPECT_EQ(flushes[i] % 8192, 0u) << "a flush comes after whole reads are written";
+        EXPECT_GE(flushes[i + 1] - flushes[i], 3 * 8192u) << "flushed more often than once per interval";
+    }
+    EXPECT_EQ(flushes.back(), 40 * 8192u);
+}
+
 TEST(FileReadLoop, ReportsEachReadTwiceWithTheRunningCount) {
-    LoopRun run(3 * 4096 + 10, 8192);
+    LoopRun run(3 * 8192 + 10, 8192);
     run.Run();
     const auto& reports = run.log.reports;
     ASSERT_EQ(reports.size(), 8u); // four reads
@@ -87,18 +118,15 @@ TEST(FileReadLoop, ReportsEachReadTwiceWithTheRunningCount) {
         EXPECT_EQ(reports[i].total, 0u);
         EXPECT_EQ(reports[i].error_code, 0u);
     }
-    EXPECT_EQ(previous, 3 * 4096u + 10);
+    EXPECT_EQ(previous, 3 * 8192u + 10);
 }
 
-TEST(FileReadLoop, ReportsAfterTheBatchOfThatReadIsOnDisk) {
-    LoopRun run(5000, 8192);
-    std::vector<size_t> written_at_report;
-    run.log.on_report = [&](const DownloadStatusInfo&) {
-        written_at_report.push_back(run.writer.image.size());
-    };
+TEST(FileReadLoop, ContinuesAtTheCountItStartsWith) {
+    LoopRun run(3000, 8192);
+    run.status.received = 5000; // a resumed transfer: its bytes go after those on disk
     run.Run();
-    // The short second read (904 bytes) ends the batch between its two reports.
-    EXPECT_EQ(written_at_report, (std::vector<size_t>{0, 0, 0, 5000}));
+    EXPECT_EQ(BatchSizes(run.writer, 5000), (std::vector<size_t>{3000}));
+    EXPECT_EQ(run.log.reports.back().received, 8000u);
 }
 
 TEST(FileReadLoop, CancelStopsBeforeTheNextReadAndKeepsWhatArrived) {
@@ -106,8 +134,9 @@ TEST(FileReadLoop, CancelStopsBeforeTheNextReadAndKeepsWhatArrived) {
     run.cancel.cancel = [&] { return run.source.delivered >= 8192; };
     EXPECT_EQ(run.Run(), TransferEnd::Cancelled);
     EXPECT_EQ(run.source.delivered, 8192u);
-    EXPECT_EQ(run.source.read_sizes.size(), 2u);
+    EXPECT_EQ(run.source.read_sizes.size(), 1u);
     EXPECT_TRUE(run.ImageIsBodyPrefix(8192)) << "bytes read before the cancel are written out";
+    EXPECT_EQ(run.writer.flushed_sizes.back(), 8192u) << "and flushed";
     EXPECT_EQ(run.log.reports.back().received, 8192u);
 }
 
@@ -143,7 +172,8 @@ TEST(FileReadLoop, AFailedQueryEndsTheLoopAndKeepsTheError) {
     run.source.fail_at = 5000;
     EXPECT_EQ(run.Run(), TransferEnd::Failed);
     EXPECT_EQ(run.source.LastError(), 12030u);
-    EXPECT_TRUE(run.ImageIsBodyPrefix(run.source.delivered));
+    EXPECT_TRUE(run.ImageIsBodyPrefix(run.source.delivered)) << "what arrived is written: the resume point";
+    EXPECT_EQ(run.writer.flushed_sizes.back(), run.source.delivered);
     EXPECT_GE(run.source.delivered, 5000u);
 }
 
@@ -156,7 +186,7 @@ TEST(FileReadLoop, ASourceThatAnnouncesBytesItNeverDeliversEndsTheLoop) {
 }
 
 TEST(FileReadLoop, AWriteFailureLeavesTheLoopAsAnException) {
-    LoopRun run(100000, 8192);
+    LoopRun run(3 * kMiB, 65536);
     run.writer.throw_on_batch = 2;
     EXPECT_THROW(run.Run(), std::runtime_error);
     EXPECT_EQ(run.writer.batches.size(), 1u);

@@ -22,6 +22,7 @@ import os
 import signal
 import socket
 import socketserver
+import struct
 import subprocess
 import sys
 import threading
@@ -189,6 +190,11 @@ http {{
         root {www};
         # The same files, sent slowly, for cancel and pause while bytes are still arriving.
         location /slow/ {{ alias {www}/files/; limit_rate 256k; }}
+        # A server that gives up on a client that stops reading (a transfer held paused).
+        location /impatient/ {{ alias {www}/files/; send_timeout 2s; }}
+        # The link shaped to 200 Mbit/s and 1 Gbit/s (per connection), for the benchmark.
+        location /link200m/ {{ alias {www}/files/; limit_rate 25000000; }}
+        location /link1g/ {{ alias {www}/files/; limit_rate 125000000; }}
     }}
 {https_servers}}}
 """
@@ -240,6 +246,14 @@ class FaultHandler(socketserver.BaseRequestHandler):
     /cut?len=N&send=M             Content-Length N, then M bytes, then the connection is closed
     /stall?len=N&send=M&hold=S    Content-Length N, M bytes, then silence for S seconds, then close
     /drip?len=N&chunk=C&delay=MS  Content-Length N, sent C bytes at a time every MS milliseconds
+    /flaky?key=K&len=N&...        a file of N bytes that misbehaves for a while, per key K:
+        busy=T&status=C&retry_after=S  the first T requests get status C (Retry-After S when given)
+        cut=M&fail=close|reset|stall&hold=S  the first body sent breaks off after M bytes: the
+                                       connection closed, reset, or silent for S seconds, then closed
+        ranges=honour|ignore|shift|total  how a later "Range: bytes=X-" is answered: 206 from X;
+                                       the whole file as 200; 206 from X+1; 206 with the total N+1
+        file=PATH                      the bytes of that file below nginx's root in place of the
+                                       pattern (N is its size)
     """
 
     def handle(self):
@@ -255,6 +269,9 @@ class FaultHandler(socketserver.BaseRequestHandler):
         query = {k: v[-1] for k, v in urllib.parse.parse_qs(url.query).items()}
         self.record(query.get("tag"), head)
         try:
+            if url.path == "/flaky":
+                self.answer_flaky(query, head)
+                return
             self.answer(url.path, query)
         except (BrokenPipeError, ConnectionResetError, socket.timeout):
             pass
@@ -329,6 +346,84 @@ class FaultHandler(socketserver.BaseRequestHandler):
             pass
 
 
+    def requested_range(self, head):
+        for line in head.decode("latin-1").split("\r\n")[1:]:
+            name, _, value = line.partition(":")
+            value = value.strip()
+            if name.strip().lower() == "range" and value.startswith("bytes=") and value.endswith("-"):
+                try:
+                    return int(value[len("bytes="):-1])
+                except ValueError:
+                    return None
+        return None
+
+    def served_file(self, relative):
+        www = (self.server.requests_dir.parent / "www").resolve()
+        path = (www / relative).resolve()
+        if www not in path.parents or not path.is_file():
+            return None
+        return path.read_bytes()
+
+    def answer_flaky(self, q, head):
+        key = q.get("key", "")
+        length = int(q.get("len", "100"))
+        data = None
+        if "file" in q:
+            data = self.served_file(q["file"])
+            if data is None:
+                self.send_head(404, [("Content-Length", 0)])
+                return
+            length = len(data)
+
+        def send_body(offset, count):
+            if data is None:
+                self.send_pattern(offset, count)
+            else:
+                self.request.sendall(data[offset:offset + count])
+        with self.server.record_lock:
+            seen = self.server.flaky_counts.get(key, 0)
+            self.server.flaky_counts[key] = seen + 1
+        busy = int(q.get("busy", "0"))
+        if seen < busy:
+            headers = [("Content-Length", 64)]
+            if "retry_after" in q:
+                headers.append(("Retry-After", q["retry_after"]))
+            self.send_head(int(q.get("status", "503")), headers)
+            self.request.sendall(b"busy, come back later".ljust(64, b"."))
+            self.finish_answer()
+            return
+        first = self.requested_range(head)
+        ranges = q.get("ranges", "honour")
+        if first is None or ranges == "ignore":
+            first = 0
+            self.send_head(200, [("Content-Length", length), ("Accept-Ranges", "bytes")])
+        else:
+            start = first + 1 if ranges == "shift" else first
+            total = length + 1 if ranges == "total" else length
+            self.send_head(206, [("Content-Length", length - start),
+                                 ("Content-Range", f"bytes {start}-{length - 1}/{total}")])
+            first = start
+        if seen == busy and "cut" in q:
+            send = max(0, min(int(q["cut"]), length) - first)
+            send_body(first, send)
+            fail = q.get("fail", "close")
+            if fail == "reset":
+                self.request.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
+                self.request.close()
+                return
+            if fail == "stall":
+                time.sleep(min(float(q.get("hold", "5")), HOLD_LIMIT_SECONDS))
+        else:
+            send_body(first, length - first)
+        self.finish_answer()
+
+    def finish_answer(self):
+        try:
+            self.request.shutdown(socket.SHUT_WR)
+        except OSError:
+            pass
+
+
 class FaultServer(socketserver.ThreadingMixIn, socketserver.TCPServer):
     daemon_threads = True
     allow_reuse_address = True
@@ -347,6 +442,7 @@ def run_fault_server(state, port, lifetime):
     with FaultServer(("127.0.0.1", port), FaultHandler) as server:
         server.requests_dir = requests_dir
         server.record_lock = threading.Lock()
+        server.flaky_counts = {}
         server.timeout = 0.5
         # Bounded loop: a lifetime and a number of requests, whichever ends first.
         while time.monotonic() < deadline and server.handled < FAULT_MAX_REQUESTS:
@@ -399,7 +495,8 @@ def start(state, lifetime, bench):
     stop(state)
     files = state / "www" / "files"
     files.mkdir(parents=True, exist_ok=True)
-    sizes = {"small.bin": 1000, "pages.bin": 25 * 4096, "batch.bin": 40960, "large.bin": 4 * 1024 * 1024 + 123}
+    sizes = {"small.bin": 1000, "pages.bin": 25 * 4096, "batch.bin": 40960, "large.bin": 4 * 1024 * 1024 + 123,
+             "paused.bin": 48 * 1024 * 1024 + 7}
     if bench:
         sizes = {"bench16m.bin": 16 << 20, "bench256m.bin": 256 << 20}
     for name, size in sizes.items():
