@@ -94,7 +94,7 @@ BOOL CNVXMasterInstallerApp::InitInstance() {
 int CNVXMasterInstallerApp::ExitInstance() {
     DestroyThemeFonts();
     instance_semaphore.reset();
-    if (!StartDownloadedUpdater(validator))
+    if (!StartDownloadedUpdater(validator, theConfig.manifest.publisher))
         exit_code_ = kExitInstallFailure;
     // The run's result, the way Windows Installer's own tools report theirs.
     return CWinApp::ExitInstance();

@@ -1,5 +1,6 @@
 #include "engine/WindowsInstallActions.h"
 
+#include "engine/DownloadTrust.h"
 #include "engine/ExternalInstaller.h"
 #include "engine/PackageProperties.h"
 #include "engine/ProductSettingsWriter.h"
@@ -69,7 +70,11 @@ VersionCheckOutcome CWindowsInstallActions::CheckServerVersion() {
 }
 
 bool CWindowsInstallActions::DownloadStep(const InstallStep& step, const DownloadReport& report) {
-    return DownloadFile(step.url, step.local_path, report);
+    if (!DownloadFile(step.url, step.local_path, report))
+        return false;
+    // A refused file has been told about by name: it is no connection problem.
+    file_refused_ = !AcceptDownloadedFile(step, config_);
+    return !file_refused_;
 }
 
 bool CWindowsInstallActions::FileExists(const std::wstring& path) {
@@ -101,6 +106,8 @@ void CWindowsInstallActions::PublishHomepage() {
 }
 
 void CWindowsInstallActions::ShowDownloadFailure() {
+    if (file_refused_)
+        return;
     const std::wstring text = config_.language.LookupUIString(ui::kErrConnectDownloadServer);
     // No owner: the wizard may be gone from the screen by now.
     nvx::Prompt(nullptr, text, config_.manifest.short_name, MB_ICONERROR);

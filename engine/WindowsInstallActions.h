@@ -50,6 +50,7 @@ private:
     EngineSignals& signals_;
     HWND prompt_owner_ = nullptr;
     int32_t package_step_index_ = -1;
+    bool file_refused_ = false; // a download was refused for its signature
     CMsiSession msi_;
     std::atomic<uint32_t> main_package_result_{kNoPackageResult};
 };

@@ -44,6 +44,7 @@ const UIStringEntry* const* AllEntries() {
         &kErrClientTooOld,
         &kErrOutOfDisk,
         &kErrConnectDownloadServer,
+        &kErrFileNotTrusted,
         &kErrCreateFolderFailed,
         &kCloseRunningApps,
         &kRlinkTerms,

@@ -58,6 +58,10 @@ inline constexpr UIStringEntry kErrConnectDownloadServer{
     L"IDS_ERR_CONNECT_DOWNLOAD_SERVER",
     L"Unable to contact the download server. Check your Internet connection and try again. If the issue "
     L"persists, please contact Customer Care."};
+inline constexpr UIStringEntry kErrFileNotTrusted{L"IDS_ERR_FILE_NOT_TRUSTED",
+                                                  L"The downloaded file %s is not the one its publisher "
+                                                  L"released and was not used. Please try again later. If "
+                                                  L"the issue persists, please contact Customer Care."};
 inline constexpr UIStringEntry kErrCreateFolderFailed{L"IDS_ERR_CREATE_FOLDER_FAILED",
                                                       L"The specified path %s is unavailable."};
 inline constexpr UIStringEntry kCloseRunningApps{
@@ -68,6 +72,6 @@ extern const UIStringEntry kRlinkTerms;
 extern const UIStringEntry kRlinkSlideShow;
 
 // The whole table, for checks over every entry.
-inline constexpr int kStringEntryCount = 37;
+inline constexpr int kStringEntryCount = 38;
 const UIStringEntry* const* AllEntries();
 } // namespace ui

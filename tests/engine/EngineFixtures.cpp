@@ -200,6 +200,8 @@ std::string ManifestXml(const ManifestInfo& m) {
     for (const DependencyInfo& d : m.dependencies)
         xml << "<dependency>" << Element("name", d.name) << Element("full_url", d.full_url)
             << Element("install_commandline", d.install_commandline) << "</dependency>";
+    if (!m.publisher.empty())
+        xml << Element("publisher", m.publisher);
     xml << "</product></nvxwebinstaller>\n";
     return xml.str();
 }
