@@ -149,7 +149,7 @@ int CNVXMasterInstallerApp::ExitInstance() {
     } close_run{*this};
     DestroyThemeFonts();
     instance_semaphore.reset();
-    if (!StartDownloadedUpdater(validator))
+    if (!StartDownloadedUpdater(validator, theConfig.manifest.publisher))
         exit_code_ = kExitInstallFailure;
     // The run's result, the way Windows Installer's own tools report theirs.
     const int exit_code = CWinApp::ExitInstance();

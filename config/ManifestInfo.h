@@ -65,6 +65,9 @@ struct ManifestInfo {
     std::vector<DependencyInfo> dependencies;
     std::vector<TransformInfo> transforms;
     std::wstring main_component_executable;
+    // The maker's code-signing publisher ("CN=..., O=..." or the common name alone): the
+    // product's package and a newer installer must be signed by it. Empty: not named.
+    std::wstring publisher;
 
     bool operator==(const ManifestInfo&) const = default;
 };

@@ -107,6 +107,8 @@ bool ParseManifest(const std::wstring& manifest_path, ManifestInfo& target) {
         ReadSiblingText(xml, L"full_url", dependency.full_url);
         ReadSiblingText(xml, L"install_commandline", dependency.install_commandline);
     });
+    // Last among product's children, so that no search above has passed it.
+    ReadSiblingText(xml, L"publisher", target.publisher);
     return true;
 }
 

@@ -101,6 +101,9 @@ std::string ManifestXml(const ManifestInfo& manifest) {
         xml.Element(L"install_commandline", dependency.install_commandline);
         xml.Close(L"dependency");
     }
+    // The reader looks for the publisher after everything else.
+    if (!manifest.publisher.empty())
+        xml.Element(L"publisher", manifest.publisher);
     xml.Close(L"product");
     xml.Close(L"nvxwebinstaller");
     return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n" + ToUtf8(xml.text());

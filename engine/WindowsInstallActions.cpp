@@ -1,6 +1,7 @@
 #include "engine/WindowsInstallActions.h"
 
 #include "engine/DiskSpaceMessage.h"
+#include "engine/DownloadTrust.h"
 #include "engine/ExternalInstaller.h"
 #include "engine/PackageProperties.h"
 #include "engine/ProductSettingsWriter.h"
@@ -77,7 +78,11 @@ VersionCheckOutcome CWindowsInstallActions::CheckServerVersion() {
 }
 
 bool CWindowsInstallActions::DownloadStep(const InstallStep& step, const DownloadReport& report) {
-    return DownloadFile(step.url, step.local_path, report);
+    if (!DownloadFile(step.url, step.local_path, report))
+        return false;
+    // A refused file has been told about by name: it is no connection problem.
+    file_refused_ = !AcceptDownloadedFile(step, config_);
+    return !file_refused_;
 }
 
 bool CWindowsInstallActions::FileExists(const std::wstring& path) {
@@ -108,7 +113,7 @@ void CWindowsInstallActions::PublishHomepage() {
 }
 
 void CWindowsInstallActions::ShowDownloadFailure() {
-    if (disk_space_told_)
+    if (disk_space_told_ || file_refused_)
         return;
     const std::wstring text = config_.language.LookupUIString(ui::kErrConnectDownloadServer);
     // No owner: the wizard may be gone from the screen by now.

@@ -53,6 +53,7 @@ private:
     HWND prompt_owner_ = nullptr;
     bool disk_space_told_ = false; // the user knows why the downloads stopped
     int32_t package_step_index_ = -1;
+    bool file_refused_ = false; // a download was refused for its signature
     CMsiSession msi_;
     std::atomic<uint32_t> main_package_result_{kNoPackageResult};
 };

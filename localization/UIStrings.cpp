@@ -45,6 +45,7 @@ const UIStringEntry* const* AllEntries() {
         &kErrOutOfDisk,
         &kErrConnectDownloadServer,
         &kErrDownloadDiskSpace,
+        &kErrFileNotTrusted,
         &kErrCreateFolderFailed,
         &kCloseRunningApps,
         &kRlinkTerms,

@@ -62,6 +62,10 @@ inline constexpr UIStringEntry kErrDownloadDiskSpace{
     L"IDS_ERR_DOWNLOAD_DISK_SPACE",
     L"There is not enough free space on drive %s for the installation files. Free at least %s MB there and "
     L"try again."};
+inline constexpr UIStringEntry kErrFileNotTrusted{L"IDS_ERR_FILE_NOT_TRUSTED",
+                                                  L"The downloaded file %s is not the one its publisher "
+                                                  L"released and was not used. Please try again later. If "
+                                                  L"the issue persists, please contact Customer Care."};
 inline constexpr UIStringEntry kErrCreateFolderFailed{L"IDS_ERR_CREATE_FOLDER_FAILED",
                                                       L"The specified path %s is unavailable."};
 inline constexpr UIStringEntry kCloseRunningApps{
@@ -72,6 +76,6 @@ extern const UIStringEntry kRlinkTerms;
 extern const UIStringEntry kRlinkSlideShow;
 
 // The whole table, for checks over every entry.
-inline constexpr int kStringEntryCount = 38;
+inline constexpr int kStringEntryCount = 39;
 const UIStringEntry* const* AllEntries();
 } // namespace ui

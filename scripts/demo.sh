@@ -14,6 +14,8 @@ export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,m
 export FONTCONFIG_FILE="$WINEPREFIX/fonts.conf" # written by wine-look.sh
 
 "$root/scripts/demo-content.sh" "$build"
+# The build signed the installer as the test publisher; its CA is trusted in this prefix only.
+[ ! -f "$build/test-signing/ca.pem" ] || "$root/scripts/test-signing.sh" "$build/test-signing" trust
 # Each demo shows a first installation: a product left by an earlier demo goes first.
 wine msiexec /x "{6D3F2A41-7C55-4E0B-9A8E-2B1C0D4E5F60}" /qn >/dev/null 2>&1 || true
 # NVX_DPI runs the demo at another screen resolution (Wine's LogPixels).

@@ -2,6 +2,7 @@
 // What the client validator decided, and the state its background check leaves behind for
 // start-up and exit to read.
 #include "config/VersionRules.h"
+#include "framework/Handles.h"
 
 #include <string>
 
@@ -19,6 +20,9 @@ inline constexpr VersionCheckResult ServerUnreachable{4};
 // modal loop has ended.
 struct ValidationState {
     std::wstring updater_path; // the downloaded newer installer; empty when there is none
+    // That file, held open for reading only from its download until it has been started, so
+    // that nobody can change, replace or delete it in between.
+    nvx::UniqueHandle updater_file;
     int updater_downloaded = 0;
     ValidationOutcome validation_outcome = ValidationOutcome::Continue;
     // The Stop ends the run as a failure: the server could not be reached or read, or the

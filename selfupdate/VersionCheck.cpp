@@ -2,11 +2,14 @@
 
 #include "framework/Diagnostics.h"
 #include "framework/File.h"
+#include "framework/Handles.h"
 #include "net/CancelRequest.h"
 #include "net/HttpClient.h"
+#include "selfupdate/UpdaterTrust.h"
 
 #include <windows.h>
 
+#include <algorithm>
 #include <exception>
 
 namespace {
@@ -29,6 +32,27 @@ private:
     CFile& file_;
 };
 
+// Passes the bytes straight to an open file handle.
+class CHandleByteSink final : public IByteSink {
+public:
+    explicit CHandleByteSink(HANDLE file) noexcept : file_(file) {}
+
+    bool Write(const uint8_t* data, size_t size) override {
+        while (size > 0) {
+            DWORD written = 0;
+            const DWORD chunk = static_cast<DWORD>(std::min<size_t>(size, 1u << 30));
+            if (!::WriteFile(file_, data, chunk, &written, nullptr) || written == 0)
+                return false;
+            data += written;
+            size -= written;
+        }
+        return true;
+    }
+
+private:
+    HANDLE file_;
+};
+
 void ReportException(const wchar_t* where) {
     nvx::Diagnose(L"selfupdate", std::wstring(where) + L" failed with an exception");
 }
@@ -44,11 +68,26 @@ bool FetchToFile(const std::wstring& url, const std::wstring& path) {
     return DownloadToStream(never_cancelled, url, sink);
 }
 
-void RemoveFileAndFolder(const std::wstring& path) {
-    ::DeleteFileW(path.c_str());
-    const size_t folder_end = path.find_last_of(L'\\');
-    if (folder_end != std::wstring::npos)
-        ::RemoveDirectoryW(path.substr(0, folder_end).c_str()); // only when empty
+// Stores the body at `url` as a file that must not exist yet (nothing planted in its place is
+// written through), shared with nobody who would write or delete it meanwhile.
+bool FetchToNewFile(const std::wstring& url, const std::wstring& path) {
+    nvx::UniqueHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                                         FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return false;
+    CHandleByteSink sink(file.get());
+    CancelRequest never_cancelled;
+    return DownloadToStream(never_cancelled, url, sink);
+}
+
+// The downloaded file, opened again for reading only and shared only with readers, so that
+// it stays as it is until it has been started. Whatever happened to it between its writing
+// and this is found by the signature check on this handle. A link in its place is opened
+// itself, not followed, and fails that check.
+nvx::UniqueHandle HoldForStart(const std::wstring& path) {
+    return nvx::UniqueHandle(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                           OPEN_EXISTING,
+                                           FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
 }
 
 } // namespace
@@ -87,7 +126,7 @@ bool DownloadUpdater(const CInstallConfig& config, const LaunchOptions& app, Val
     if (!state.updater_path.empty()) {
         try {
             state.updater_downloaded =
-                FetchToFile(release.web_installer_download_url, state.updater_path) ? 1 : 0;
+                FetchToNewFile(release.web_installer_download_url, state.updater_path) ? 1 : 0;
         } catch (...) {
             ReportException(L"the updater download");
         }
@@ -95,10 +134,21 @@ bool DownloadUpdater(const CInstallConfig& config, const LaunchOptions& app, Val
     nvx::Diagnose(L"selfupdate", L"newer installer from " + release.web_installer_download_url +
                                      (state.updater_downloaded ? L" saved as " + state.updater_path
                                                                : std::wstring(L" cannot be fetched")));
+    if (state.updater_downloaded != 0) {
+        state.updater_file = HoldForStart(state.updater_path);
+        if (!state.updater_file)
+            nvx::Diagnose(L"selfupdate", L"the newer installer cannot be held open: " + state.updater_path);
+        if (!state.updater_file ||
+            !AcceptUpdater(state.updater_file.get(), state.updater_path, config.manifest.publisher)) {
+            state.updater_file.reset();
+            state.updater_downloaded = 0;
+        }
+    }
     if (state.updater_downloaded == 0) {
-        // An error page or half a program must never be started at exit.
+        // An error page, half a program or one that is not the publisher's must never be
+        // started at exit.
         if (!state.updater_path.empty())
-            RemoveFileAndFolder(state.updater_path);
+            DiscardUpdater(state.updater_path);
         state.updater_path.clear();
     }
     return state.updater_downloaded != 0;

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include <windows.h>
 #include <shlwapi.h>
 
@@ -295,6 +297,23 @@ TEST_F(LoadConfiguration, UpdaterPathIsInAFreshTemporaryFolder) {
         size_t backslash = path.rfind(L'\\');
         EXPECT_EQ(path.substr(backslash), L"\\Lumetra Professional.exe");
         EXPECT_TRUE(IsFolder(path.substr(0, backslash)));
+    }
+    {
+        // Folders prepared under the names the next second's tick counts give are not used.
+        TempPathOverride temp(folder_.wpath());
+        std::set<std::wstring> prepared;
+        const uint32_t now = ::GetTickCount();
+        for (uint32_t tick = now; tick != now + 1000; ++tick) {
+            std::wstring name =
+                folder_.wpath() + L"\\NVXWebInstaller_" + std::to_wstring(static_cast<int32_t>(tick));
+            ASSERT_TRUE(::CreateDirectoryW(name.c_str(), nullptr));
+            prepared.insert(name);
+        }
+        std::wstring path = config_.MakeUpdaterPath();
+        ASSERT_FALSE(path.empty());
+        const std::wstring folder = path.substr(0, path.rfind(L'\\'));
+        EXPECT_FALSE(prepared.count(folder)) << testing::PrintToString(folder);
+        EXPECT_TRUE(IsFolder(folder));
     }
     {
         folder_.Write("blocked", "a file, not a folder");

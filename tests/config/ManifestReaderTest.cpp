@@ -223,6 +223,32 @@ TEST_F(ManifestReader, DropsEntriesWithoutTheirKeyElement) {
     EXPECT_EQ(m.dependencies[0].install_commandline, L"/qn");
 }
 
+TEST_F(ManifestReader, PublisherIsReadAsTheLastChildOfProductOnly) {
+    const std::string deps = "<dependency><name>vc_redist.exe</name></dependency>";
+    const std::string publisher = "<publisher>CN=NVX Systems, O=&quot;NVX, Inc.&quot;</publisher>";
+    const ManifestCase cases[] = {
+        {"after the dependencies", Product(kHead + kMain + deps + publisher),
+         [](const ManifestInfo& m) {
+             EXPECT_EQ(m.publisher, L"CN=NVX Systems, O=\"NVX, Inc.\"");
+             EXPECT_EQ(m.dependencies.size(), 1u);
+         }},
+        {"right after the head, with no lists", Product(kHead + publisher),
+         [](const ManifestInfo& m) { EXPECT_EQ(m.publisher, L"CN=NVX Systems, O=\"NVX, Inc.\""); }},
+        {"before the lists: not found, and the lists are read as without it",
+         Product(kHead + publisher + kMain + deps),
+         [](const ManifestInfo& m) {
+             EXPECT_EQ(m.publisher, L"");
+             EXPECT_EQ(m.main_component_url, L"http://h/p.msi");
+             EXPECT_EQ(m.dependencies.size(), 1u);
+         }},
+        {"absent", Product(kHead + kMain + deps), [](const ManifestInfo& m) { EXPECT_EQ(m.publisher, L""); }},
+    };
+    for (const ManifestCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.check(Parsed(c.xml));
+    }
+}
+
 TEST_F(ManifestReader, StandaloneIsTrueOnlyForTheWordTrueInAnyCase) {
     const std::pair<std::string, bool> cases[] = {
         {"<standalone>true</standalone>", true},

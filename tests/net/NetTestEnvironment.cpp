@@ -8,7 +8,8 @@
 // wineserver session crypt32 also copies the host's bundle (/etc/ssl/certs/ca-certificates.crt,
 // else the other usual places) into that key as volatile entries. So the test CA is added to
 // the LocalMachine Root store of the private test prefix: the same store Windows consults, and
-// the host's own trust store stays untouched. It is removed again when the tests end.
+// the host's own trust store stays untouched. It is removed again when the tests end. The CA
+// that signs the installers of the tests (scripts/test-signing.sh) is trusted the same way.
 #include "net/InternetSession.h"
 #include "tests/net/NetServers.h"
 
@@ -20,14 +21,14 @@
 
 namespace {
 
-// Adds the test CA to the machine's Root store for the life of the object. Each change is
+// Adds a CA (its DER file) to the machine's Root store for the life of the object. Each change is
 // committed at once: a registry-backed store writes to the registry only when told to or when
 // it is released, and only then do the stores that chain building opens see the change.
 class CTestCaTrust {
 public:
-    CTestCaTrust() : der_(nettest::ReadWholeFile(nettest::ServersFolder() + L"\\certs\\test-ca\\ca.der")) {
+    explicit CTestCaTrust(const std::wstring& der_path) : der_(nettest::ReadWholeFile(der_path)) {
         if (der_.empty())
-            return; // servers not started: the tests that need them say so
+            return; // servers not started or nothing signed: the tests that need them say so
         HCERTSTORE store = OpenRoot();
         if (!store)
             return;
@@ -71,9 +72,13 @@ class CNetTestEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
         session_ = std::make_unique<CInternetSessionOwner>();
-        trust_ = std::make_unique<CTestCaTrust>();
+        trust_ = std::make_unique<CTestCaTrust>(nettest::ServersFolder() + L"\\certs\\test-ca\\ca.der");
+        const std::string signing_ca = NVX_TEST_SIGNING_CA;
+        signing_trust_ =
+            std::make_unique<CTestCaTrust>(L"Z:" + std::wstring(signing_ca.begin(), signing_ca.end()));
     }
     void TearDown() override {
+        signing_trust_.reset();
         trust_.reset();
         session_.reset();
     }
@@ -81,6 +86,7 @@ public:
 private:
     std::unique_ptr<CInternetSessionOwner> session_;
     std::unique_ptr<CTestCaTrust> trust_;
+    std::unique_ptr<CTestCaTrust> signing_trust_;
 };
 
 [[maybe_unused]] ::testing::Environment* const net_environment =

@@ -92,7 +92,8 @@ TEST_F(InstalledCopy, TooOldUsesTheUpdatesDownload) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         CNewUpdaterFolders updater_folders;
-        std::wstring newer = Publish(L"webinstaller.exe", StartRecorderBytes());
+        std::wstring newer =
+            Publish(L"webinstaller.exe", SignedFixtureBytes(L"start_recorder-publisher.exe"));
         Release patch;
         patch.min_web_installer_version = L"1.0.0.6";
         Release fresh = patch;

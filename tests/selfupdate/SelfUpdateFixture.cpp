@@ -54,8 +54,10 @@ CInstallerCopy::CInstallerCopy(const ManifestSpec& spec) {
              << "<standalone_version>17.0.0.101</standalone_version>"
              << "<version_check_url>" << Narrow(spec.version_check_url) << "</version_check_url>"
              << "<main_component><name>LumetraProfessional.msi</name>"
-             << "<full_url>http://127.0.0.1:1/msi/LumetraProfessional.msi</full_url></main_component>"
-             << "</product></nvxwebinstaller>\n";
+             << "<full_url>http://127.0.0.1:1/msi/LumetraProfessional.msi</full_url></main_component>";
+    if (!spec.publisher.empty())
+        manifest << "<publisher>" << Narrow(spec.publisher) << "</publisher>";
+    manifest << "</product></nvxwebinstaller>\n";
     folder_.Write("config/manifestPro.xml", manifest.str());
 }
 
@@ -77,6 +79,17 @@ std::wstring Publish(const std::wstring& name, const std::string& bytes) {
     std::filesystem::create_directories(folder);
     std::ofstream(folder / name, std::ios::binary) << bytes;
     return nettest::ServerUrl(L"http", L"/selfupdate/" + CurrentTestName() + L"/" + name);
+}
+
+std::string SignedFixtureBytes(const std::wstring& name) {
+    std::string bytes = nettest::ReadWholeFile(SignedFixturePath(name));
+    EXPECT_FALSE(bytes.empty()) << "no signed fixture " << testing::PrintToString(name);
+    return bytes;
+}
+
+std::wstring SignedFixturePath(const std::wstring& name) {
+    const std::string folder = NVX_SIGNED_FIXTURES;
+    return L"Z:" + std::wstring(folder.begin(), folder.end()) + L"/" + name;
 }
 
 std::string StartRecorderBytes() {

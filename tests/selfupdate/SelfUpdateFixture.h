@@ -33,6 +33,7 @@ struct ManifestSpec {
     std::wstring version_check_url;
     std::wstring product_code = kAbsentProductCode;
     std::wstring web_installer_version = L"1.0.0.5";
+    std::wstring publisher = L""; // the manifest's "publisher"; none when empty
 };
 
 // A copy of the real installer with the manifest of `spec` next to it.
@@ -55,6 +56,10 @@ std::string VersionXml(const Release& fresh, const Release& patch);
 
 // Publishes bytes on nginx for the current test; answers the URL.
 std::wstring Publish(const std::wstring& name, const std::string& bytes);
+// A file of the signed fixtures (the start recorder as start_recorder-<signer>.exe, see
+// tests/selfupdate/CMakeLists.txt), its path and its bytes.
+std::wstring SignedFixturePath(const std::wstring& name);
+std::string SignedFixtureBytes(const std::wstring& name);
 // The start-recorder program's bytes, for publishing as a newer installer.
 std::string StartRecorderBytes();
 // Copies the start-recorder program to `path`.

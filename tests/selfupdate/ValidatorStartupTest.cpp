@@ -130,7 +130,8 @@ TEST(ValidatorStartup, TooOldWithoutDownloadUrlForAFreshInstallOpensTheWizardSil
 
 TEST(ValidatorStartup, TooOldWithGoodDownloadEndsAndStartsTheNewInstallerWithN) {
     CNewUpdaterFolders updater_folders;
-    Release fresh = TooOldFor(Publish(L"webinstaller.exe", StartRecorderBytes()));
+    Release fresh =
+        TooOldFor(Publish(L"webinstaller.exe", SignedFixtureBytes(L"start_recorder-publisher.exe")));
     CInstallerCopy copy({.version_check_url = Publish(L"version.xml", VersionXml(fresh, Release{}))});
     CInstallerProcess installer;
     ASSERT_TRUE(installer.Start(L"", copy.ExePath()));
@@ -171,8 +172,8 @@ TEST(ValidatorStartup, FailedUpdaterDownloadStartsNothingAndRunsTheWizard) {
 
 TEST(ValidatorStartup, UpdaterThatCannotBeStartedIsReportedOnce) {
     CNewUpdaterFolders updater_folders;
-    // A whole download that is no program.
-    Release fresh = TooOldFor(Publish(L"webinstaller.exe", std::string(3000, 'x')));
+    // A whole download, signed by the installer's own publisher, that is no program.
+    Release fresh = TooOldFor(Publish(L"webinstaller.exe", SignedFixtureBytes(L"library-publisher.exe")));
     CInstallerCopy copy({.version_check_url = Publish(L"version.xml", VersionXml(fresh, Release{}))});
     CInstallerProcess installer;
     ASSERT_TRUE(installer.Start(L"", copy.ExePath()));
