@@ -1,6 +1,7 @@
 // The start-up load: the manifest next to the executable (or the one the user's registry
 // points at), then the language list, the installed copy and the local folders. Each stop
 // is silent; start-up goes on with what was filled.
+#include "config/FileNameRules.h"
 #include "config/InstallConfig.h"
 #include "config/LocalPaths.h"
 #include "config/RegistryKey.h"
@@ -45,6 +46,8 @@ void CInstallConfig::LoadConfigurationFor(const std::wstring& module_path, Launc
 
     if (manifest.pid.empty() || manifest.registry.empty() || manifest.main_component_url.empty())
         return;
+    // Names become file names below the installer's folders: an unsafe one is never used.
+    RefuseUnsafeNames(manifest);
     BuildLanguageList(app);
     DetectInstalledProduct(app);
     PrepareFolders();

@@ -2,6 +2,7 @@
 // What the product manifest and the server's release section say about the product.
 // Plain records of wide strings and integers; copying copies everything.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,9 @@ struct TransformInfo {
     int32_t lang_id = 0;
     std::wstring name;
     std::wstring full_url;
+    // The file's SHA-256 as the manifest's optional "sha256" gives it (see Sha256Pin.h);
+    // nothing when the manifest does not pin it.
+    std::optional<std::wstring> sha256 = std::nullopt;
 };
 
 // An installable language pack.
@@ -24,6 +28,9 @@ struct LanguagePackInfo {
     std::wstring pid;
     std::wstring name;
     std::wstring full_url;
+    // The file's SHA-256 as the manifest's optional "sha256" gives it (see Sha256Pin.h);
+    // nothing when the manifest does not pin it.
+    std::optional<std::wstring> sha256 = std::nullopt;
 };
 
 // A prerequisite installer.
@@ -31,6 +38,9 @@ struct DependencyInfo {
     std::wstring name; // local file name
     std::wstring full_url;
     std::wstring install_commandline;
+    // The file's SHA-256 as the manifest's optional "sha256" gives it (see Sha256Pin.h);
+    // nothing when the manifest does not pin it.
+    std::optional<std::wstring> sha256 = std::nullopt;
 };
 
 // One entry of the language list offered to the user.
@@ -57,4 +67,5 @@ struct ManifestInfo {
     std::vector<DependencyInfo> dependencies;
     std::vector<TransformInfo> transforms;
     std::wstring main_component_executable;
+    std::optional<std::wstring> main_component_sha256 = std::nullopt; // as `sha256` of the records
 };
