@@ -45,6 +45,7 @@ const UIStringEntry* const* AllEntries() {
         &kErrOutOfDisk,
         &kErrConnectDownloadServer,
         &kErrCreateFolderFailed,
+        &kErrFileRefused,
         &kCloseRunningApps,
         &kRlinkTerms,
         &kRlinkSlideShow,

@@ -60,6 +60,10 @@ inline constexpr UIStringEntry kErrConnectDownloadServer{
     L"persists, please contact Customer Care."};
 inline constexpr UIStringEntry kErrCreateFolderFailed{L"IDS_ERR_CREATE_FOLDER_FAILED",
                                                       L"The specified path %s is unavailable."};
+inline constexpr UIStringEntry kErrFileRefused{
+    L"IDS_ERR_FILE_REFUSED",
+    L"The downloaded file %s is not the one the publisher released. It has been deleted and the installation "
+    L"was stopped."};
 inline constexpr UIStringEntry kCloseRunningApps{
     L"IDS_CLOSE_RUNNING_APPS",
     L"The following applications should be closed before continuing the installation:"};
@@ -68,6 +72,6 @@ extern const UIStringEntry kRlinkTerms;
 extern const UIStringEntry kRlinkSlideShow;
 
 // The whole table, for checks over every entry.
-inline constexpr int kStringEntryCount = 37;
+inline constexpr int kStringEntryCount = 38;
 const UIStringEntry* const* AllEntries();
 } // namespace ui

@@ -179,6 +179,11 @@ ManifestInfo BaseManifest() {
     return manifest;
 }
 
+// The optional pin, when there is one.
+std::string Pin(const std::optional<std::wstring>& sha256) {
+    return sha256 ? Element("sha256", *sha256) : std::string();
+}
+
 std::string ManifestXml(const ManifestInfo& m) {
     std::ostringstream xml;
     xml << "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<nvxwebinstaller>"
@@ -189,17 +194,18 @@ std::string ManifestXml(const ManifestInfo& m) {
         << Element("standalone_version", m.standalone_version)
         << Element("version_check_url", m.version_check_url) << "<main_component>"
         << Element("name", m.main_component_name) << Element("executable", m.main_component_executable)
-        << Element("full_url", m.main_component_url);
+        << Element("full_url", m.main_component_url) << Pin(m.main_component_sha256);
     for (const TransformInfo& t : m.transforms)
         xml << "<transform>" << Element("lang_id", std::to_wstring(t.lang_id)) << Element("name", t.name)
-            << Element("full_url", t.full_url) << "</transform>";
+            << Element("full_url", t.full_url) << Pin(t.sha256) << "</transform>";
     xml << "</main_component>";
     for (const LanguagePackInfo& p : m.language_packs)
         xml << "<language_pack>" << Element("lang_id", std::to_wstring(p.lang_id)) << Element("pid", p.pid)
-            << Element("name", p.name) << Element("full_url", p.full_url) << "</language_pack>";
+            << Element("name", p.name) << Element("full_url", p.full_url) << Pin(p.sha256)
+            << "</language_pack>";
     for (const DependencyInfo& d : m.dependencies)
         xml << "<dependency>" << Element("name", d.name) << Element("full_url", d.full_url)
-            << Element("install_commandline", d.install_commandline) << "</dependency>";
+            << Element("install_commandline", d.install_commandline) << Pin(d.sha256) << "</dependency>";
     xml << "</product></nvxwebinstaller>\n";
     return xml.str();
 }
