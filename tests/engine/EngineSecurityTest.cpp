@@ -191,8 +191,9 @@ TEST(EngineSecurity, ADownloadedFileCannotBeReplacedBeforeItsStepRuns) {
     RecordProperty("folder_rename_allowed", folder_moved ? "yes" : "no");
     std::cout << "renaming the folder of a held file: " << (folder_moved ? "allowed" : "refused")
               << std::endl;
-    if (folder_moved)
+    if (folder_moved) {
         ASSERT_TRUE(::MoveFileW(moved_folder.c_str(), folder.c_str()));
+    }
 
     hold.Release();
     EXPECT_EQ(driver.WaitForEnd(), InstallState::Finished);

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <iostream>
 #include <memory>
 #include <thread>
 
@@ -124,6 +125,8 @@ TEST(ExternalInstaller, AProgramStartsInTheSystemFolderAskingForSystemDllsFirst)
     // the attribute and ignores it. Recorded, for the reader of the results.
     const std::wstring policy = where.substr(bar + 1);
     RecordProperty("image_load_policy", std::string(policy.begin(), policy.end()));
+    std::cout << "image load policy seen by the started program: "
+              << std::string(policy.begin(), policy.end()) << std::endl;
     EXPECT_NE(policy, L"") << testing::PrintToString(where);
 }
 
