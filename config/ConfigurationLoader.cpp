@@ -2,6 +2,7 @@
 // points at), then the language list, the installed copy and the local folders. Each stop
 // is silent; start-up goes on with what was filled.
 #include "config/ConfigurationReport.h"
+#include "config/FileNameRules.h"
 #include "config/InstallConfig.h"
 #include "config/LocalPaths.h"
 #include "config/RegistryKey.h"
@@ -63,6 +64,8 @@ void CInstallConfig::LoadConfigurationFor(const std::wstring& module_path, Launc
         Report(L"the manifest lacks its pid, registry key or main component URL: configuration stops here");
         return;
     }
+    // Names become file names below the installer's folders: an unsafe one is never used.
+    RefuseUnsafeNames(manifest);
     BuildLanguageList(app);
     DetectInstalledProduct(app);
     PrepareFolders();

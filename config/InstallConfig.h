@@ -69,7 +69,7 @@ public:
 // the file cannot be read or is not well-formed.
 [[nodiscard]] bool ParseManifest(const std::wstring& manifest_path, ManifestInfo& target);
 // Reads the release section of a downloaded version.xml into the manifest's fresh_install,
-// patch_install and standalone_version. False when it cannot be read.
+// patch_install and standalone_version. False when it cannot be read or is larger than 1 MiB.
 [[nodiscard]] bool ParseVersionXml(const std::wstring& path, ManifestInfo& manifest);
 
 // The installed version of a Windows Installer product; empty when it is not installed.

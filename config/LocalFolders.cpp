@@ -2,6 +2,8 @@
 #define _CRT_RAND_S // rand_s: the system's random numbers, for folder names nobody can foresee
 #include "config/InstallConfig.h"
 #include "config/LocalPaths.h"
+#include "framework/Diagnostics.h"
+#include "framework/PathText.h"
 
 #include <windows.h>
 #include <shlobj.h>
@@ -21,12 +23,41 @@ bool EnsureFolder(const std::wstring& folder) {
     return Exists(folder) || ::SHCreateDirectory(nullptr, folder.c_str()) == ERROR_SUCCESS;
 }
 
+bool IsLink(const std::wstring& path) {
+    const DWORD attributes = ::GetFileAttributesW(WithoutTrailingBackslash(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
+// A folder that is a junction or a link leads somewhere else than the installer's folder, to
+// wherever its maker chose: it is not used. Where the folder only receives downloads the link
+// is removed (only the link: what it points at is left alone) and a real folder takes its place.
+bool ReplaceLink(const std::wstring& folder, bool may_replace) {
+    if (!IsLink(folder))
+        return true;
+    if (may_replace && ::RemoveDirectoryW(WithoutTrailingBackslash(folder).c_str()) && !IsLink(folder)) {
+        nvx::Diagnose(L"config", L"removed the link " + folder + L"; a real folder takes its place");
+        return true;
+    }
+    nvx::Diagnose(L"config", L"the folder " + folder + L" is a link (junction or symbolic link): not used");
+    return false;
+}
+
 } // namespace
 
 bool CInstallConfig::PrepareFolders() {
     component_folder = module_folder + L"\\component\\";
     msi_folder = module_folder + L"\\msi\\";
     transform_folder = module_folder + L"\\transform\\";
+    // A standalone package's folders hold what it ships; a link among them is refused, not
+    // replaced.
+    const bool downloads_only = !manifest.standalone;
+    if (!ReplaceLink(component_folder, downloads_only) || !ReplaceLink(msi_folder, downloads_only) ||
+        !ReplaceLink(transform_folder, downloads_only)) {
+        component_folder.clear();
+        msi_folder.clear();
+        transform_folder.clear();
+        return false;
+    }
     // A standalone package brings its prerequisite installers in the component folder.
     // Otherwise the folder only holds downloads: an empty leftover is replaced, one with
     // files in it stays (removal fails quietly).

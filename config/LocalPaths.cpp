@@ -1,5 +1,7 @@
 #include "config/LocalPaths.h"
 
+#include "config/FileNameRules.h"
+#include "framework/Diagnostics.h"
 #include "framework/PathText.h"
 
 namespace {
@@ -34,5 +36,12 @@ std::wstring UpdaterFolderPath(const std::wstring& temp_path, uint32_t tick_coun
 }
 
 std::wstring UpdaterFilePath(const std::wstring& updater_folder, const std::wstring& full_name) {
-    return JoinPath(updater_folder, full_name + L".exe");
+    // The product's full name is a display name ("Lumetra Photo/Video"): it lends the file its
+    // name only as far as that is a safe one.
+    const std::wstring file_name = SafeFileName(full_name, L"webinstaller");
+    if (file_name != full_name)
+        nvx::Diagnose(L"config", L"the full name \"" + full_name + L"\" is no safe file name (" +
+                                     UnsafeFileNameReason(full_name) +
+                                     L"); the new installer is saved as \"" + file_name + L".exe\"");
+    return JoinPath(updater_folder, file_name + L".exe");
 }

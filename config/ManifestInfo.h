@@ -2,6 +2,7 @@
 // What the product manifest and the server's release section say about the product.
 // Plain records of wide strings and integers; copying copies everything.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,9 @@ struct TransformInfo {
     int32_t lang_id = 0;
     std::wstring name;
     std::wstring full_url;
+    // The file's SHA-256 as the manifest's optional "sha256" gives it (see Sha256Pin.h);
+    // nothing when the manifest does not pin it.
+    std::optional<std::wstring> sha256 = std::nullopt;
 
     bool operator==(const TransformInfo&) const = default;
 };
@@ -28,6 +32,9 @@ struct LanguagePackInfo {
     std::wstring pid;
     std::wstring name;
     std::wstring full_url;
+    // The file's SHA-256 as the manifest's optional "sha256" gives it (see Sha256Pin.h);
+    // nothing when the manifest does not pin it.
+    std::optional<std::wstring> sha256 = std::nullopt;
 
     bool operator==(const LanguagePackInfo&) const = default;
 };
@@ -37,6 +44,9 @@ struct DependencyInfo {
     std::wstring name; // local file name
     std::wstring full_url;
     std::wstring install_commandline;
+    // The file's SHA-256 as the manifest's optional "sha256" gives it (see Sha256Pin.h);
+    // nothing when the manifest does not pin it.
+    std::optional<std::wstring> sha256 = std::nullopt;
 
     bool operator==(const DependencyInfo&) const = default;
 };
@@ -65,6 +75,7 @@ struct ManifestInfo {
     std::vector<DependencyInfo> dependencies;
     std::vector<TransformInfo> transforms;
     std::wstring main_component_executable;
+    std::optional<std::wstring> main_component_sha256 = std::nullopt; // as `sha256` of the records
     // The maker's code-signing publisher ("CN=..., O=..." or the common name alone): the
     // product's package and a newer installer must be signed by it. Empty: not named.
     std::wstring publisher;

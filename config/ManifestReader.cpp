@@ -2,14 +2,36 @@
 // strictly forward: each search starts after the element found last, so the elements must
 // come in the documented order; anything else in between is skipped.
 #include "config/InstallConfig.h"
+#include "config/Sha256Pin.h"
 #include "config/TextRules.h"
+#include "framework/Diagnostics.h"
 #include "framework/TextCompare.h"
+#include "xml/FileAccess.h"
 #include "xml/XmlDocument.h"
+
+#include <cstdio>
+#include <memory>
 
 #include <string_view>
 #include <vector>
 
 namespace {
+
+// The server's release data is a few hundred bytes; a file this large is not it.
+constexpr size_t kVersionXmlLimit = 1024 * 1024;
+
+// True when the file holds more than `limit` bytes or cannot be read; reads at most one
+// buffer beyond the limit.
+bool LargerThan(const std::wstring& path, size_t limit) {
+    std::unique_ptr<FILE, int (*)(FILE*)> file(OpenFileForReading(path), &std::fclose);
+    if (!file)
+        return true;
+    std::unique_ptr<char[]> buffer(new char[64 * 1024]);
+    size_t total = 0;
+    for (size_t read; total <= limit && (read = std::fread(buffer.get(), 1, 64 * 1024, file.get())) > 0;)
+        total += read;
+    return total > limit;
+}
 
 // The text of the next child with that name; the found child stays the current child so
 // the next search continues after it. Leaves `target` alone when there is no such child.
@@ -30,6 +52,18 @@ bool ReadSiblingText(XmlDocument& xml, std::wstring_view name, std::wstring& tar
     return true;
 }
 
+// The optional "sha256" child of the current element, wherever it stands; the cursor stays.
+std::optional<std::wstring> ReadPin(const XmlDocument& xml) {
+    std::wstring text;
+    if (!xml.PeekChildText(L"sha256", text))
+        return std::nullopt;
+    if (!ParseSha256(text))
+        nvx::Diagnose(L"config", L"the sha256 pin \"" + text +
+                                     L"\" is not 64 hexadecimal digits: its file "
+                                     L"will be refused");
+    return text;
+}
+
 // One record per following sibling named `element` that has a `key` child; the others are
 // dropped. `read_fields` runs inside the element, positioned on the key.
 template <typename Record, typename ReadFields>
@@ -38,8 +72,9 @@ void ReadEntries(XmlDocument& xml, std::wstring_view element, std::wstring_view 
     while (xml.FindElement(element)) {
         if (!xml.FindChildElement(key))
             continue;
-        xml.EnterElement();
         Record record;
+        record.sha256 = ReadPin(xml);
+        xml.EnterElement();
         read_fields(record);
         xml.LeaveElement();
         records.push_back(std::move(record));
@@ -49,6 +84,7 @@ void ReadEntries(XmlDocument& xml, std::wstring_view element, std::wstring_view 
 void ReadMainComponent(XmlDocument& xml, ManifestInfo& target) {
     if (!xml.FindElement(L"main_component") || !xml.FindChildElement(L"name"))
         return;
+    target.main_component_sha256 = ReadPin(xml);
     xml.EnterElement();
     target.main_component_name = xml.ElementText();
     ReadSiblingText(xml, L"executable", target.main_component_executable);
@@ -113,7 +149,7 @@ bool ParseManifest(const std::wstring& manifest_path, ManifestInfo& target) {
 }
 
 bool ParseVersionXml(const std::wstring& path, ManifestInfo& manifest) {
-    if (path.empty())
+    if (path.empty() || LargerThan(path, kVersionXmlLimit))
         return false;
     XmlDocument xml;
     if (!xml.Load(path))

@@ -2,6 +2,7 @@
 
 #include "framework/Utf8Text.h"
 
+#include <optional>
 #include <string_view>
 
 namespace {
@@ -43,6 +44,11 @@ public:
         Indent();
         text_ += L"</" + std::wstring(name) + L">\n";
     }
+    // A file's pin, when the manifest gave one (kept as written, malformed or not).
+    void Pin(const std::optional<std::wstring>& sha256) {
+        if (sha256)
+            Element(L"sha256", *sha256);
+    }
     void Element(std::wstring_view name, std::wstring_view value) {
         Indent();
         text_ += L"<" + std::wstring(name) + L">" + Escaped(value) + L"</" + std::wstring(name) + L">\n";
@@ -77,11 +83,13 @@ std::string ManifestXml(const ManifestInfo& manifest) {
         xml.Element(L"name", manifest.main_component_name);
         xml.Element(L"executable", manifest.main_component_executable);
         xml.Element(L"full_url", manifest.main_component_url);
+        xml.Pin(manifest.main_component_sha256);
         for (const TransformInfo& transform : manifest.transforms) {
             xml.Open(L"transform");
             xml.Element(L"lang_id", std::to_wstring(transform.lang_id));
             xml.Element(L"name", transform.name);
             xml.Element(L"full_url", transform.full_url);
+            xml.Pin(transform.sha256);
             xml.Close(L"transform");
         }
         xml.Close(L"main_component");
@@ -92,6 +100,7 @@ std::string ManifestXml(const ManifestInfo& manifest) {
         xml.Element(L"pid", pack.pid);
         xml.Element(L"name", pack.name);
         xml.Element(L"full_url", pack.full_url);
+        xml.Pin(pack.sha256);
         xml.Close(L"language_pack");
     }
     for (const DependencyInfo& dependency : manifest.dependencies) {
@@ -99,6 +108,7 @@ std::string ManifestXml(const ManifestInfo& manifest) {
         xml.Element(L"name", dependency.name);
         xml.Element(L"full_url", dependency.full_url);
         xml.Element(L"install_commandline", dependency.install_commandline);
+        xml.Pin(dependency.sha256);
         xml.Close(L"dependency");
     }
     // The reader looks for the publisher after everything else.

@@ -11,7 +11,7 @@
 CInstallEngine::CInstallEngine(CInstallConfig& config, const LaunchOptions& options,
                                InstallProgress& progress)
     : config_(config), options_(options), progress_(progress),
-      actions_(config, options, choices_, progress, signals_),
+      actions_(config, options, choices_, progress, signals_, steps_),
       layout_actions_(config, options.layout_folder, actions_),
       sequence_(steps_, progress_, signals_.cancel_requested,
                 Layout() ? static_cast<IInstallActions&>(layout_actions_) : actions_,

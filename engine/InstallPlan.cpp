@@ -20,7 +20,7 @@ void AddLanguagePackStep(InstallPlan& plan, const PlanInputs& inputs, int32_t la
             continue;
         AddStep(plan,
                 {pack.name, pack.full_url, inputs.make_language_pack_path(lang_id), L"/s",
-                 inputs.manifest.standalone ? 0u : 1u, StepKind::External},
+                 inputs.manifest.standalone ? 0u : 1u, StepKind::External, pack.sha256},
                 kLanguagePackWeight);
         return;
     }
@@ -36,13 +36,14 @@ InstallPlan BuildInstallPlan(const PlanInputs& inputs) {
             continue;
         AddStep(plan,
                 {dependency.name, dependency.full_url, inputs.make_download_path(dependency.name),
-                 dependency.install_commandline, download, StepKind::External},
+                 dependency.install_commandline, download, StepKind::External, dependency.sha256},
                 kPrerequisiteWeight);
     }
 
     AddStep(plan,
             {manifest.main_component_name, manifest.main_component_url,
-             inputs.msi_folder + manifest.main_component_name, L"", download, StepKind::Package},
+             inputs.msi_folder + manifest.main_component_name, L"", download, StepKind::Package,
+             manifest.main_component_sha256},
             kMainPackageWeight);
 
     // Only the first transform of the language counts, whether or not a choice was offered.
@@ -52,7 +53,7 @@ InstallPlan BuildInstallPlan(const PlanInputs& inputs) {
         AddStep(plan,
                 {transform.name, transform.full_url,
                  TransformFilePath(inputs.transform_folder, inputs.choices.language_id), L"", download,
-                 StepKind::Transform},
+                 StepKind::Transform, transform.sha256},
                 kTransformWeight);
         break;
     }

@@ -88,6 +88,8 @@ bool CInstallSequence::InstallAll() {
             continue;
         }
         progress_.SetInstallState(InstallState::Installing, install_index_, 0);
+        if (!actions_.CheckStepFile(step))
+            return false;
         switch (step.kind) {
         case StepKind::Package:
             if (!actions_.InstallPackage(step, install_index_))

@@ -28,6 +28,10 @@ public:
     // file arrived.
     virtual bool DownloadStep(const InstallStep& step, const DownloadReport& report) = 0;
     virtual bool FileExists(const std::wstring& path) = 0;
+    // Right before a step uses its file: holds it against change and checks it against its pin
+    // (and those of the files the step takes along). False: the file was refused (deleted, the
+    // user told), and the step fails.
+    virtual bool CheckStepFile(const InstallStep& step) = 0;
     // Installs the product's package as step `install_index`; true on success.
     virtual bool InstallPackage(const InstallStep& step, int32_t install_index) = 0;
     // Runs an installer process; its outcome is not judged.

@@ -1,6 +1,7 @@
 #pragma once
 // One step of the installation plan. Plain data, copied by value.
 #include <cstdint>
+#include <optional>
 #include <string>
 
 enum class StepKind : uint32_t {
@@ -17,6 +18,8 @@ struct InstallStep {
     std::wstring command_line; // arguments of an External step; empty otherwise
     uint32_t download = 0;     // 1: fetch the file before the installation
     StepKind kind = StepKind::External;
+    // The SHA-256 the manifest pins the file to (config/Sha256Pin.h); nothing: not pinned.
+    std::optional<std::wstring> sha256 = std::nullopt;
 
     bool operator==(const InstallStep&) const = default;
 };

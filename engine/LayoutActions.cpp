@@ -118,7 +118,12 @@ bool CLayoutActions::DownloadStep(const InstallStep& step, const DownloadReport&
     }
     InstallStep working = step;
     working.local_path = LayoutWorkingName(step.local_path);
-    if (!downloads_.DownloadStep(working, report)) {
+    // Judged as any file the installation would run (signature, pin), but on its own: nothing
+    // of the package's installation goes with it here.
+    working.kind = StepKind::External;
+    const bool accepted = downloads_.DownloadStep(working, report) && downloads_.CheckStepFile(working);
+    downloads_.ReleaseFile(working.local_path);
+    if (!accepted) {
         ::DeleteFileW(working.local_path.c_str());
         return false;
     }

@@ -20,6 +20,7 @@ public:
     VersionCheckOutcome CheckServerVersion() override;
     bool DownloadStep(const InstallStep& step, const DownloadReport& report) override;
     bool FileExists(const std::wstring&) override { return true; }
+    bool CheckStepFile(const InstallStep&) override { return false; } // each is checked as it arrives
     bool InstallPackage(const InstallStep&, int32_t) override { return false; }
     void RunExternalInstaller(const InstallStep&) override {}
     void WriteProductSettings() override {}

@@ -37,19 +37,20 @@ InstallPlan BuildLayoutPlan(const ManifestInfo& manifest, const LayoutFolders& f
     CLayoutPlanBuilder plan;
     for (const DependencyInfo& dependency : manifest.dependencies)
         plan.Add({dependency.name, dependency.full_url, folders.component + dependency.name,
-                  dependency.install_commandline, 1, StepKind::External},
+                  dependency.install_commandline, 1, StepKind::External, dependency.sha256},
                  kPrerequisiteWeight);
     plan.Add({manifest.main_component_name, manifest.main_component_url,
-              folders.msi + manifest.main_component_name, L"", 1, StepKind::Package},
+              folders.msi + manifest.main_component_name, L"", 1, StepKind::Package,
+              manifest.main_component_sha256},
              kMainPackageWeight);
     // The standalone package's own plan takes the first transform and pack of a language.
     for (const TransformInfo& transform : manifest.transforms)
         plan.Add({transform.name, transform.full_url, TransformFilePath(folders.transform, transform.lang_id),
-                  L"", 1, StepKind::Transform},
+                  L"", 1, StepKind::Transform, transform.sha256},
                  kTransformWeight);
     for (const LanguagePackInfo& pack : manifest.language_packs)
         plan.Add({pack.name, pack.full_url, folders.component + LanguagePackFileName(pack.lang_id), L"/s", 1,
-                  StepKind::External},
+                  StepKind::External, pack.sha256},
                  kLanguagePackWeight);
     return plan.Finish();
 }

@@ -34,7 +34,7 @@ std::wstring BuildPackageProperties(const PackagePropertyInputs& inputs) {
     else if (inputs.install_folder_exists)
         properties = QuotedProperty(L"INSTALLDIR", WithoutTrailingBackslash(choices.install_folder));
 
-    if (UsesChosenLanguage(choices))
+    if (UsesChosenLanguage(choices) && inputs.transform_planned)
         properties += L' ' + QuotedProperty(L"TRANSFORMS",
                                             TransformFilePath(inputs.transform_folder, choices.language_id));
 

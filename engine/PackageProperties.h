@@ -22,10 +22,13 @@ struct PackagePropertyInputs {
     InstallChoices choices;
     bool install_folder_exists = false;
     std::wstring transform_folder;
+    // The plan's transform was checked and is held for this installation: only then is it named.
+    bool transform_planned = false;
 };
 
 // The reinstall properties for an update, else INSTALLDIR when the folder exists; then the
-// chosen language's TRANSFORMS (whether or not its file exists) when a language other than
-// English was chosen from several; always SHELL_INTEGRATION_LEVEL. Parts are separated by
-// single spaces, so a first part left out leaves a leading space.
+// chosen language's TRANSFORMS when a language other than English was chosen from several and
+// the plan's transform is in place (any other file in the transform folder, put there by
+// anyone, would be applied with the installer's rights); always SHELL_INTEGRATION_LEVEL. Parts are separated
+// by single spaces, so a first part left out leaves a leading space.
 [[nodiscard]] std::wstring BuildPackageProperties(const PackagePropertyInputs& inputs);

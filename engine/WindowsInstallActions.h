@@ -6,6 +6,7 @@
 #include "config/InstallConfig.h"
 #include "config/LaunchOptions.h"
 #include "engine/EngineSignals.h"
+#include "engine/HeldFiles.h"
 #include "engine/InstallChoices.h"
 #include "engine/InstallProgress.h"
 #include "engine/InstallSequence.h"
@@ -16,12 +17,15 @@
 #include <atomic>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class CWindowsInstallActions final : public IInstallActions {
 public:
     // `choices` are read when the actions run: they hold what the plan was built from.
+    // `steps` is the plan the sequence runs.
     CWindowsInstallActions(CInstallConfig& config, const LaunchOptions& options,
-                           const InstallChoices& choices, InstallProgress& progress, EngineSignals& signals);
+                           const InstallChoices& choices, InstallProgress& progress, EngineSignals& signals,
+                           const std::vector<InstallStep>& steps);
 
     // The window that owns the engine's message boxes (the wizard); null: none.
     void SetPromptOwner(HWND owner);
@@ -34,6 +38,9 @@ public:
     VersionCheckOutcome CheckServerVersion() override;
     bool DownloadStep(const InstallStep& step, const DownloadReport& report) override;
     bool FileExists(const std::wstring& path) override;
+    bool CheckStepFile(const InstallStep& step) override;
+    // Lets a checked file go without running it (an offline layout keeps it).
+    void ReleaseFile(const std::wstring& path) { held_.Release(path); }
     bool InstallPackage(const InstallStep& step, int32_t install_index) override;
     void RunExternalInstaller(const InstallStep& step) override;
     void WriteProductSettings() override;
@@ -43,13 +50,22 @@ public:
     bool CompleteLayout() override { return false; }
 
 private:
-    bool DownloadFile(const std::wstring& url, const std::wstring& local_path, const DownloadReport& report);
+    bool DownloadFile(const std::wstring& url, const std::wstring& local_path, const DownloadReport& report,
+                      uint64_t size_limit = 0);
+    // Holds the step's file and compares it with its pin; a refused file is deleted and named
+    // to the user.
+    bool CheckHeldFile(const InstallStep& step);
+    // The plan's transform step; null when the plan has none.
+    const InstallStep* PlannedTransform() const;
 
     CInstallConfig& config_;
     const LaunchOptions& options_;
     const InstallChoices& choices_;
     InstallProgress& progress_;
     EngineSignals& signals_;
+    const std::vector<InstallStep>& steps_;
+    CHeldFiles held_;
+    bool transform_checked_ = false; // the planned transform was held and checked for the package
     HWND prompt_owner_ = nullptr;
     bool disk_space_told_ = false; // the user knows why the downloads stopped
     int32_t package_step_index_ = -1;

@@ -11,6 +11,10 @@ using DirectWriteDll = CProcessWideLibrary<kFileName>;
 
 } // namespace
 
+bool LoadFromSystemFolder() {
+    return static_cast<bool>(DirectWriteDll::Get());
+}
+
 HRESULT DWriteCreateFactory(DWRITE_FACTORY_TYPE factory_type, REFIID iid, IUnknown** factory) {
     static const auto entry = DirectWriteDll::Entry<decltype(::DWriteCreateFactory)>("DWriteCreateFactory");
     if (!entry && factory)

@@ -8,6 +8,7 @@
 #include "pages/ContentSelection.h"
 #include "pages/FolderRules.h"
 #include "pages/InstallFolderCheck.h"
+#include "pages/ProductLaunch.h"
 #include "resources/artwork.h"
 #include "resources/resource.h"
 #include "skin/ImageWrapper.h"
@@ -244,7 +245,7 @@ SIZE CSettingPanel::GetPageSize() {
 
 void CSettingPanel::OpenTermsLink() {
     const std::wstring link = config_.language.LookupLink(ui::kRlinkTerms);
-    ::ShellExecuteW(nullptr, L"open", link.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    OpenWebAddress(link);
 }
 
 bool CSettingPanel::OnCommand(WPARAM wparam, LPARAM lparam) {

@@ -153,7 +153,7 @@ void CStatusPanel::OnTimer(UINT_PTR timer_id) {
 LRESULT CStatusPanel::WindowProc(UINT msg, WPARAM wparam, LPARAM lparam) {
     if (msg == WM_SKIN_SLIDESHOW_CLICK) {
         const std::wstring link = config_.language.LookupLink(ui::kRlinkSlideShow);
-        ::ShellExecuteW(nullptr, L"open", link.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+        OpenWebAddress(link);
         return 0;
     }
     return CGuidePanel::WindowProc(msg, wparam, lparam);

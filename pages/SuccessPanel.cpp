@@ -56,7 +56,7 @@ bool CSuccessPanel::OpenHomepage() {
     const std::wstring& url = config_.install_homepage_url;
     if (url.empty())
         return false;
-    ::ShellExecuteW(nullptr, L"open", url.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    OpenWebAddress(url);
     homepage_opened = 1;
     return true;
 }

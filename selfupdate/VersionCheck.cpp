@@ -14,12 +14,22 @@
 
 namespace {
 
-// Passes the document's bytes straight to a framework file.
+// The server's release data is a few hundred bytes; an answer this large is not it, and is
+// not written on to fill the disk.
+constexpr uint64_t kVersionXmlLimit = 1024 * 1024;
+
+// Passes the document's bytes straight to a framework file, refusing any beyond `limit`
+// (0: no limit).
 class CFileByteSink final : public IByteSink {
 public:
-    explicit CFileByteSink(CFile& file) noexcept : file_(file) {}
+    CFileByteSink(CFile& file, uint64_t limit) noexcept : file_(file), limit_(limit) {}
 
     bool Write(const uint8_t* data, size_t size) override {
+        written_ += size;
+        if (limit_ != 0 && written_ > limit_) {
+            nvx::Diagnose(L"selfupdate", L"the answer is larger than " + std::to_wstring(limit_) + L" bytes");
+            return false;
+        }
         try {
             file_.Write(data, static_cast<uint32_t>(size));
             return true;
@@ -30,6 +40,8 @@ public:
 
 private:
     CFile& file_;
+    uint64_t limit_;
+    uint64_t written_ = 0;
 };
 
 // Passes the bytes straight to an open file handle.
@@ -59,11 +71,11 @@ void ReportException(const wchar_t* where) {
 
 // Stores the body at `url` in a new file at `path`. True only when the whole body arrived and
 // reached the disk; the file is left as it is either way.
-bool FetchToFile(const std::wstring& url, const std::wstring& path) {
+bool FetchToFile(const std::wstring& url, const std::wstring& path, uint64_t limit = 0) {
     CFile file;
     if (!file.Open(path, CFile::modeCreate | CFile::modeWrite | CFile::shareDenyNone | CFile::typeBinary))
         return false;
-    CFileByteSink sink(file);
+    CFileByteSink sink(file, limit);
     CancelRequest never_cancelled; // no events: the check cannot be cancelled
     return DownloadToStream(never_cancelled, url, sink);
 }
@@ -99,7 +111,7 @@ VersionCheckResult CheckVersions(CInstallConfig& config, const LaunchOptions& ap
         const std::wstring path = config.MakeDownloadPath(L"version.xml");
         // A failed transfer counts even when what arrived happens to parse: a document cut
         // short may still be well-formed and would be read as the server's whole answer.
-        bool fetched = FetchToFile(config.manifest.version_check_url, path);
+        bool fetched = FetchToFile(config.manifest.version_check_url, path, kVersionXmlLimit);
         bool read = fetched && ParseVersionXml(path, config.manifest);
         ::DeleteFileW(path.c_str());
         if (!read) {

@@ -30,17 +30,23 @@ public:
     bool EnterElement();
     // Back to the parent's level; false at the top level.
     bool LeaveElement();
+    // The text of the current element's first child with that name, wherever it stands among
+    // the children; the cursor does not move. False when there is no such child.
+    bool PeekChildText(std::wstring_view name, std::wstring& text) const {
+        if (current_pos_ == 0)
+            return false;
+        for (int child = elements_[current_pos_].first_child; child != 0;
+             child = elements_[child].next_sibling) {
+            if (NameMatches(child, name)) {
+                text = TextOf(child);
+                return true;
+            }
+        }
+        return false;
+    }
     // Text content of the current element: empty for none, an empty-element tag, or an element
     // with child elements; otherwise text with references decoded and CDATA taken as it is.
-    std::wstring ElementText() const {
-        if (current_pos_ == 0)
-            return {};
-        const XmlElementEntry& entry = elements_[current_pos_];
-        // Child elements, or no end tag (an empty-element tag, or one never ended): no text.
-        if (entry.first_child != 0 || (entry.tag_lengths >> kXmlTagLengthBits) == 0)
-            return {};
-        return ContentText(entry);
-    }
+    std::wstring ElementText() const { return current_pos_ == 0 ? std::wstring() : TextOf(current_pos_); }
 
     const XmlText& Text() const noexcept { return text_; }
     const std::wstring& ResultLog() const noexcept { return result_log_; }
@@ -64,7 +70,16 @@ private:
     bool NameMatches(int index, std::wstring_view name) const noexcept;
     int StartTagLength(int index) const noexcept;
     int EndTagLength(int index) const noexcept;
-    std::wstring ContentText(const XmlElementEntry& entry) const;
+    // The text between the start and end tags of the element at `index`.
+    std::wstring ContentText(int index) const;
+    // That text as ElementText gives it.
+    std::wstring TextOf(int index) const {
+        const XmlElementEntry& entry = elements_[index];
+        // Child elements, or no end tag (an empty-element tag, or one never ended): no text.
+        if (entry.first_child != 0 || (entry.tag_lengths >> kXmlTagLengthBits) == 0)
+            return {};
+        return ContentText(index);
+    }
 
     XmlText text_;
     std::wstring result_log_;

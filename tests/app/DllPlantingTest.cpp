@@ -1,7 +1,7 @@
 // DLL planting, tried on the real installer: DLLs named like system DLLs that are not KnownDLLs
-// (wininet.dll, msi.dll, d2d1.dll) lie beside a copy of it, and Wine is told to prefer DLLs it
-// finds over its own for that program (the search order of Windows). None of them may be
-// loaded, and the installer must still use the system's: its installed-product check reaches
+// (wininet.dll, msi.dll, d2d1.dll, and dwrite.dll, which Direct2D loads lazily) lie beside a copy of it, and
+// Wine is told to prefer DLLs it finds over its own for that program (the search order of Windows). None of
+// them may be loaded, and the installer must still use the system's: its installed-product check reaches
 // Windows Installer, which answers a product code it cannot read with error 87.
 #include "app/SingleInstance.h"
 #include "tests/support/ScratchFolder.h"
@@ -27,7 +27,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const wchar_t* const kPlantedDlls[] = {L"wininet.dll", L"msi.dll", L"d2d1.dll"};
+const wchar_t* const kPlantedDlls[] = {L"wininet.dll", L"msi.dll", L"d2d1.dll", L"dwrite.dll"};
 constexpr wchar_t kProductCheck[] = L"Failed to get installed product info, error code: ";
 constexpr wchar_t kProductCheckFailure[] = L"Failed to get installed product info, error code: 87";
 
@@ -171,11 +171,11 @@ TEST_F(DllPlanting, APlainNameLoadInTheSameFolderPicksThePlantedDllsUp) {
                                 L"nvx-planting-loader.exe");
     CNativeFirstOverrides native_first(L"nvx-planting-loader.exe");
     CInstallerProcess process;
-    ASSERT_TRUE(process.Start(L"wininet.dll msi.dll d2d1.dll", loader));
+    ASSERT_TRUE(process.Start(L"wininet.dll msi.dll d2d1.dll dwrite.dll", loader));
     DWORD loaded = 0;
     ASSERT_TRUE(process.WaitForExit(30000, &loaded));
-    EXPECT_EQ(loaded, 3u);
-    EXPECT_EQ(Markers(), (std::vector<std::wstring>{L"wininet.dll", L"msi.dll", L"d2d1.dll"}));
+    EXPECT_EQ(loaded, 4u);
+    EXPECT_EQ(Markers(), (std::vector<std::wstring>{L"wininet.dll", L"msi.dll", L"d2d1.dll", L"dwrite.dll"}));
     std::string marker = ReadFile(folder_.path() / L"wininet.dll.loaded");
     std::wstring loaded_by(reinterpret_cast<const wchar_t*>(marker.data()), marker.size() / sizeof(wchar_t));
     EXPECT_EQ(Lower(loaded_by), Lower(loader));

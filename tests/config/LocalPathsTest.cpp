@@ -44,6 +44,12 @@ TEST(UpdaterPath, IsAFreshFolderNamedByTheTickCount) {
     EXPECT_EQ(UpdaterFilePath(folder, L"Lumetra Professional"),
               L"C:\\Temp\\NVXWebInstaller_4242\\Lumetra Professional.exe");
     EXPECT_EQ(UpdaterFolderPath(L"C:\\Temp\\", 0xFFFFFFFEu), L"C:\\Temp\\NVXWebInstaller_-2");
+    // A display name that is no file name still gives the updater a file in its folder.
+    EXPECT_EQ(UpdaterFilePath(folder, L"Lumetra Photo/Video"),
+              L"C:\\Temp\\NVXWebInstaller_4242\\Lumetra Photo_Video.exe");
+    EXPECT_EQ(UpdaterFilePath(folder, L"..\\..\\Startup\\x"),
+              L"C:\\Temp\\NVXWebInstaller_4242\\____Startup_x.exe");
+    EXPECT_EQ(UpdaterFilePath(folder, L"CON"), L"C:\\Temp\\NVXWebInstaller_4242\\webinstaller.exe");
 }
 
 } // namespace

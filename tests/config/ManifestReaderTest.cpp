@@ -249,6 +249,51 @@ TEST_F(ManifestReader, PublisherIsReadAsTheLastChildOfProductOnly) {
     }
 }
 
+TEST_F(ManifestReader, ReadsOptionalPinsWhereverTheyStandWithoutMovingTheSearch) {
+    const std::string pin(64, 'a');
+    const std::string other(64, 'B');
+    // Each pin stands where a forward search would lose the fields after it: before the key,
+    // between the fields, last.
+    ManifestInfo m = Parsed(Product(
+        kHead + "<main_component><sha256>" + pin +
+        "</sha256><name>p.msi</name><executable>L.exe</executable>"
+        "<full_url>http://h/p.msi</full_url>"
+        "<transform><lang_id>1031</lang_id><sha256>" +
+        other +
+        "</sha256><name>de.mst</name>"
+        "<full_url>http://h/de.mst</full_url></transform>"
+        "<transform><lang_id>1036</lang_id><name>fr.mst</name><full_url>http://h/fr.mst</full_url></"
+        "transform>"
+        "</main_component>"
+        "<language_pack><sha256>not a pin</sha256><lang_id>1031</lang_id><pid>DE</pid><name>lp.exe</name>"
+        "<full_url>http://h/lp.exe</full_url></language_pack>"
+        "<dependency><name>vc_redist.exe</name><full_url>http://h/vc.exe</full_url>"
+        "<install_commandline>/q</install_commandline><sha256></sha256></dependency>"
+        "<dependency><name>webview2.exe</name><full_url>http://h/wv.exe</full_url></dependency>"));
+    EXPECT_EQ(m.main_component_name, L"p.msi");
+    EXPECT_EQ(m.main_component_executable, L"L.exe");
+    EXPECT_EQ(m.main_component_url, L"http://h/p.msi");
+    EXPECT_EQ(m.main_component_sha256, std::wstring(64, L'a'));
+    ASSERT_EQ(m.transforms.size(), 2u);
+    EXPECT_EQ(m.transforms[0].name, L"de.mst");
+    EXPECT_EQ(m.transforms[0].full_url, L"http://h/de.mst");
+    EXPECT_EQ(m.transforms[0].sha256, std::wstring(64, L'B'));
+    EXPECT_EQ(m.transforms[1].sha256, std::nullopt);
+    ASSERT_EQ(m.language_packs.size(), 1u);
+    EXPECT_EQ(m.language_packs[0].pid, L"DE");
+    EXPECT_EQ(m.language_packs[0].full_url, L"http://h/lp.exe");
+    // Malformed pins are kept as written: they match no file, and are never dropped unseen.
+    EXPECT_EQ(m.language_packs[0].sha256, L"not a pin");
+    ASSERT_EQ(m.dependencies.size(), 2u);
+    EXPECT_EQ(m.dependencies[0].install_commandline, L"/q");
+    EXPECT_EQ(m.dependencies[0].sha256, L"");
+    EXPECT_EQ(m.dependencies[1].sha256, std::nullopt);
+
+    // Without pins nothing changes.
+    ManifestInfo plain = Parsed(Product(kHead + kMain));
+    EXPECT_EQ(plain.main_component_sha256, std::nullopt);
+}
+
 TEST_F(ManifestReader, StandaloneIsTrueOnlyForTheWordTrueInAnyCase) {
     const std::pair<std::string, bool> cases[] = {
         {"<standalone>true</standalone>", true},
@@ -425,6 +470,22 @@ TEST_F(VersionXml, ReadsTheReleaseSectionsInOrder) {
         }
         EXPECT_EQ(config.manifest.standalone_version, c.standalone_version);
     }
+}
+
+TEST_F(VersionXml, AFileLargerThanOneMebibyteIsNoReleaseData) {
+    const std::string head = "<nvxwebinstaller>" + Release("patch_install", "17.0.0.300", "1", "u") + "<!--";
+    const std::string tail = "--></nvxwebinstaller>";
+    const size_t limit = 1024 * 1024;
+    std::string at_limit = head + std::string(limit - head.size() - tail.size(), 'x') + tail;
+    ASSERT_EQ(at_limit.size(), limit);
+    CInstallConfig config = Configured();
+    EXPECT_TRUE(ParseVersionXml(WriteVersionXml(at_limit), config.manifest));
+    EXPECT_EQ(config.manifest.patch_install.product_version, L"17.0.0.300");
+
+    std::string over = head + std::string(limit - head.size() - tail.size() + 1, 'x') + tail;
+    CInstallConfig refused = Configured();
+    EXPECT_FALSE(ParseVersionXml(WriteVersionXml(over), refused.manifest));
+    EXPECT_EQ(refused.manifest.patch_install.product_version, L"old-patch");
 }
 
 TEST_F(VersionXml, FailsWithoutChangesWhenTheFileCannotBeRead) {

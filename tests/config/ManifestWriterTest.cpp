@@ -38,10 +38,12 @@ TEST(ManifestWriter, ReadsBackAsTheSameRecord) {
     unusual.standalone_version = L"17.0.0.100";
     unusual.main_component_name = L"p.msi";
     unusual.main_component_url = L"http://h/p.msi?a=1&b=2";
-    unusual.transforms = {{1031, L"1031.mst", L"http://h/1031.mst"}, {-5, L"", L""}};
+    unusual.main_component_sha256 = std::wstring(64, L'a');
+    unusual.transforms = {{1031, L"1031.mst", L"http://h/1031.mst", L"not a pin"}, {-5, L"", L""}};
     unusual.language_packs = {{1031, L"PDE", L"language_pack_1031.exe", L"http://h/lp.exe"}};
     unusual.publisher = L"CN=NVX Systems GmbH, O=NVX Systems GmbH, C=DE";
-    unusual.dependencies = {{L"vc_redist.exe", L"http://h/vc.exe", L"/install /quiet"}, {L"b.msi", L"", L""}};
+    unusual.dependencies = {{L"vc_redist.exe", L"http://h/vc.exe", L"/install /quiet", L""},
+                            {L"b.msi", L"", L"", std::wstring(64, L'F')}};
 
     const std::string sources[] = {std::string(NVX_TEST_DATA_DIR) + "/config/manifestPro.xml",
                                    std::string(NVX_TEST_DATA_DIR) + "/../../demo/config/manifestPro.xml"};

@@ -38,6 +38,7 @@ bool PropertiesNameTransform(const InstallChoices& choices) {
     PackagePropertyInputs inputs;
     inputs.choices = choices;
     inputs.transform_folder = L"C:\\t\\";
+    inputs.transform_planned = true;
     return BuildPackageProperties(inputs).find(L"TRANSFORMS=") != std::wstring::npos;
 }
 

@@ -29,6 +29,7 @@ public:
     VersionCheckOutcome version = VersionCheckOutcome::Proceed;
     std::set<std::wstring> failing_downloads;
     std::set<std::wstring> missing_files;
+    std::set<std::wstring> refused_files; // their check before use fails
     bool package_succeeds = true;
     bool layout_completes = true;
     // Called with each logged entry, after it is logged: the place to cancel or throw.
@@ -57,6 +58,12 @@ public:
                 return false;
         }
         return true;
+    }
+    bool CheckStepFile(const InstallStep& step) override {
+        if (!refused_files.count(step.name))
+            return true;
+        Log(L"refused " + step.name);
+        return false;
     }
     bool InstallPackage(const InstallStep& step, int32_t install_index) override {
         Log(L"package " + step.name + L" #" + std::to_wstring(install_index));
@@ -171,6 +178,16 @@ TEST(InstallSequence, FailuresEndAsFailedWithTheConnectionBoxOnlyForDownloads) {
          [](CScriptedActions& a) { a.package_succeeds = false; },
          {L"download vc_redist.exe", L"download Lumetra.msi", L"download 1031.mst",
           L"download language_pack_1031.exe", L"run vc_redist.exe", L"package Lumetra.msi #1"},
+         false},
+        {"a prerequisite's file is refused before it runs",
+         [](CScriptedActions& a) { a.refused_files = {L"vc_redist.exe"}; },
+         {L"download vc_redist.exe", L"download Lumetra.msi", L"download 1031.mst",
+          L"download language_pack_1031.exe", L"refused vc_redist.exe"},
+         false},
+        {"the package's file is refused before it is installed",
+         [](CScriptedActions& a) { a.refused_files = {L"Lumetra.msi"}; },
+         {L"download vc_redist.exe", L"download Lumetra.msi", L"download 1031.mst",
+          L"download language_pack_1031.exe", L"run vc_redist.exe", L"refused Lumetra.msi"},
          false},
     };
     for (const Case& c : cases) {

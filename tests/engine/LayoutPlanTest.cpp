@@ -11,6 +11,7 @@ TEST(LayoutPlan, EveryFileOfEveryLanguageInTheStandalonePlaces) {
     ManifestInfo manifest;
     manifest.main_component_name = L"Lumetra.msi";
     manifest.main_component_url = L"http://h/msi/Lumetra.msi";
+    manifest.main_component_sha256 = std::wstring(64, L'a'); // pins go along: the layout checks them
     manifest.dependencies = {{L"webview2.exe", L"http://h/w.exe", L"/silent /install"},
                              {L"bonjour.msi", L"http://h/b.msi", L"/qn"},
                              {L"webview2.exe", L"http://h/again.exe", L""}};
@@ -42,6 +43,7 @@ TEST(LayoutPlan, EveryFileOfEveryLanguageInTheStandalonePlaces) {
         EXPECT_EQ(plan.steps[i].kind, expected[i].kind);
         EXPECT_EQ(plan.steps[i].download, 1u);
     }
+    EXPECT_EQ(plan.steps[2].sha256, manifest.main_component_sha256);
     EXPECT_TRUE(plan.install_weights.empty());
     ASSERT_EQ(plan.download_weights.size(), plan.steps.size());
     EXPECT_EQ(std::accumulate(plan.download_weights.begin(), plan.download_weights.end(), 0u), 100u);

@@ -10,11 +10,13 @@
 #include "tests/support/ScratchFolder.h"
 #include "tests/pages/PageTestHost.h"
 #include "tests/selfupdate/SelfUpdateFixture.h"
+#include "tests/support/DiagnosticRecorder.h"
 #include "tests/support/PromptRecorder.h"
 #include "tests/support/ScopedSettings.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 
 using namespace pagetest;
@@ -337,6 +339,41 @@ TEST_F(StatusPage, ClickingTheSlideshowOpensTheTourPage) {
     ASSERT_TRUE(opened) << "nothing was opened";
     EXPECT_NE((*opened)[L"args"].find(ui::kRlinkSlideShow.default_text), std::wstring::npos)
         << testing::PrintToString((*opened)[L"args"]);
+}
+
+TEST_F(StatusPage, ASlideshowLinkThatIsNoWebAddressIsNeverOpened) {
+    // The string file beside the installer names a program as the tour's address; the https
+    // handler is a recorder too, to know when the shell has done its work.
+    ScratchFolder folder("nvx-status-link");
+    const std::wstring planted = folder.wpath() + L"\\planted.exe";
+    const std::wstring browser = folder.wpath() + L"\\browser.exe";
+    ASSERT_TRUE(selfupdatetest::CopyStartRecorder(planted));
+    ASSERT_TRUE(selfupdatetest::CopyStartRecorder(browser));
+    nvxtest::CScopedRegistryValue https_open(HKEY_LOCAL_MACHINE,
+                                             L"Software\\Classes\\https\\shell\\open\\command", L"");
+    ASSERT_TRUE(https_open.SetString(L"\"" + browser + L"\" \"%1\""));
+    const int32_t language = theConfig.language.language_id;
+    folder.Write(std::to_string(language) + "/stringPro.ini",
+                 "[RLINK]\r\nIDS_RLINK_SLIDE_SHOW=" + std::string(planted.begin(), planted.end()) + "\r\n");
+    theConfig.language.language_folder = folder.wpath() + L"\\";
+    CDiagnosticRecorder diagnostics;
+    LaunchOptions options;
+    CPageTestHost host(1);
+    CStatusPanel page(theConfig, options);
+    ASSERT_TRUE(host.Open(page, IDD_PROGRESS));
+    EXPECT_EQ(page.SendMessage(WM_SKIN_SLIDESHOW_CLICK), 0);
+    const std::vector<std::wstring> said = diagnostics.Texts(L"pages");
+    EXPECT_NE(std::find(said.begin(), said.end(), L"not opened, not a web address: " + planted), said.end())
+        << testing::PrintToString(said);
+
+    // A web address afterwards is opened: once the shell has started its handler, the program
+    // named before would have been started too.
+    folder.Write(std::to_string(language) + "/stringPro.ini",
+                 "[RLINK]\r\nIDS_RLINK_SLIDE_SHOW=https://127.0.0.1/tour\r\n");
+    EXPECT_EQ(page.SendMessage(WM_SKIN_SLIDESHOW_CLICK), 0);
+    auto opened = selfupdatetest::WaitForStartRecord(browser, kTimeout);
+    ASSERT_TRUE(opened) << "the web address was not opened";
+    EXPECT_EQ(selfupdatetest::ReadStartRecord(planted), std::nullopt) << "the planted program was started";
 }
 
 } // namespace
