@@ -134,11 +134,11 @@ int XmlDocument::EndTagLength(int index) const noexcept {
     return field;
 }
 
-std::wstring XmlDocument::ContentText(const XmlElementEntry& entry) const {
-    size_t content_start =
-        static_cast<size_t>(entry.start) + static_cast<size_t>(StartTagLength(current_pos_));
+std::wstring XmlDocument::ContentText(int index) const {
+    const XmlElementEntry& entry = elements_[index];
+    size_t content_start = static_cast<size_t>(entry.start) + static_cast<size_t>(StartTagLength(index));
     size_t content_end = static_cast<size_t>(entry.start) + static_cast<size_t>(entry.length) -
-                         static_cast<size_t>(EndTagLength(current_pos_));
+                         static_cast<size_t>(EndTagLength(index));
     if (content_end <= content_start)
         return {};
     XmlTextView content = XmlTextView(text_).substr(content_start, content_end - content_start);

@@ -32,14 +32,16 @@ public:
     bool LeaveElement();
     // Text content of the current element: empty for none, an empty-element tag, or an element
     // with child elements; otherwise text with references decoded and CDATA taken as it is.
-    std::wstring ElementText() const {
-        if (current_pos_ == 0)
+    std::wstring ElementText() const { return ElementTextAt(current_pos_); }
+    // The same for any element of the index (0: none), wherever the cursor is.
+    std::wstring ElementTextAt(int index) const {
+        if (index == 0)
             return {};
-        const XmlElementEntry& entry = elements_[current_pos_];
+        const XmlElementEntry& entry = elements_[index];
         // Child elements, or no end tag (an empty-element tag, or one never ended): no text.
         if (entry.first_child != 0 || (entry.tag_lengths >> kXmlTagLengthBits) == 0)
             return {};
-        return ContentText(entry);
+        return ContentText(index);
     }
 
     const XmlText& Text() const noexcept { return text_; }
@@ -64,7 +66,7 @@ private:
     bool NameMatches(int index, std::wstring_view name) const noexcept;
     int StartTagLength(int index) const noexcept;
     int EndTagLength(int index) const noexcept;
-    std::wstring ContentText(const XmlElementEntry& entry) const;
+    std::wstring ContentText(int index) const;
 
     XmlText text_;
     std::wstring result_log_;
