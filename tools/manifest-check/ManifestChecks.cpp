@@ -120,7 +120,9 @@ ManifestFacts CManifestChecks::Run() {
         CheckTransforms();
         CheckLanguagePacks();
         CheckDependencies();
-        CheckLanguages();
+        // Without the main component the loader stops anyway, and no transform is read.
+        if (layout_.main.element != 0)
+            CheckLanguages();
     }
     std::vector<ReadContainer> containers = layout_.containers;
     CheckUnreadElements(file_, reader_, containers, [](std::wstring_view parent, std::wstring_view child) {
@@ -150,13 +152,10 @@ void CManifestChecks::CheckTop() {
             L"<product_code> " + Quoted(facts_.product_code.text) +
                 L" is not a product code in braces ({XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}): Windows "
                 L"Installer never finds an installed copy by it.");
-    if (layout_.product.element == 0)
-        file_.Report(
-            Severity::Error, L"missing-field", layout_.root,
-            HasElementNamed(layout_.root, L"product")
-                ? L"<product> comes before <product_code> or <web_installer_version>, so the installer "
-                  L"never finds it and stops loading the manifest."
-                : L"<nvxwebinstaller> has no <product>: the installer stops loading the manifest.");
+    // A "product" that is there but out of order is reported at the element itself.
+    if (layout_.product.element == 0 && !HasElementNamed(layout_.root, L"product"))
+        file_.Report(Severity::Error, L"missing-field", layout_.root,
+                     L"<nvxwebinstaller> has no <product>: the installer stops loading the manifest.");
 }
 
 void CManifestChecks::CheckProduct() {

@@ -13,6 +13,12 @@ std::wstring Quoted(std::wstring_view text) {
     return L"\"" + std::wstring(text) + L"\"";
 }
 
+std::wstring_view WithoutBraces(std::wstring_view code) {
+    if (code.size() >= 2 && code.front() == L'{' && code.back() == L'}')
+        return code.substr(1, code.size() - 2);
+    return code;
+}
+
 class CReleaseChecks {
 public:
     CReleaseChecks(CSourceFile& file, const CSourceFile& manifest_file, CForwardReader& reader,
@@ -45,25 +51,25 @@ void CReleaseChecks::Run() {
     }
     const LocatedText& code = layout_.product_code;
     if (code.element != 0 && !facts_.product_code.text.empty() &&
-        !EqualsIgnoringAsciiCase(code.text, facts_.product_code.text))
+        !EqualsIgnoringAsciiCase(WithoutBraces(code.text), WithoutBraces(facts_.product_code.text)))
         file_.Report(Severity::Warning, L"other-product", code.element,
                      L"<product_code> " + Quoted(code.text) + L" is not the manifest's " +
                          Quoted(facts_.product_code.text) +
                          L": is this the release file of another product?");
-    if (layout_.fresh.element == 0)
-        file_.Report(
-            Severity::Warning, L"missing-field", layout_.root,
-            L"No <fresh_install> is read (missing, or before <product_code>): a first installation never "
-            L"asks for a newer installer.");
-    else
+    // A section that is there but out of order is reported at the element itself.
+    if (layout_.fresh.element == 0 && reader_.Find(layout_.root, 0, L"fresh_install") == 0)
+        file_.Report(Severity::Warning, L"missing-field", layout_.root,
+                     L"No <fresh_install>: a first installation never "
+                     L"asks for a newer installer.");
+    else if (layout_.fresh.element != 0)
         CheckSection(layout_.fresh, L"fresh_install");
-    if (layout_.patch.element == 0)
+    if (layout_.patch.element == 0 && reader_.Find(layout_.root, 0, L"patch_install") == 0)
         file_.Report(
             Severity::Warning, L"missing-field", layout_.root,
-            L"No <patch_install> is read (missing, or before <fresh_install>): an installed copy is compared "
+            L"No <patch_install>: an installed copy is compared "
             L"with the manifest's <standalone_version> instead, and an update never asks for a newer "
             L"installer.");
-    else
+    else if (layout_.patch.element != 0)
         CheckSection(layout_.patch, L"patch_install");
     CheckSectionsAgree();
     CheckUnreadElements(file_, reader_, layout_.containers,

@@ -57,8 +57,8 @@ void CheckContainer(CSourceFile& file, const CForwardReader& reader, const ReadC
                                  : std::wstring();
         file.Report(Severity::Error, L"out-of-order", child,
                     Tag(name) + L" is never read: the installer reads the children of " + Tag(parent) +
-                        L" only forward, in the order " + JoinOrder(container.order) + where +
-                        L". Move it into that order.");
+                        L" only forward, in the order " + JoinOrder(container.order) +
+                        (where.empty() ? L"" : L",") + where + L". Move it into that order.");
     }
 }
 

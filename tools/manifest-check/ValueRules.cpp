@@ -62,8 +62,12 @@ std::wstring UrlProblem(std::wstring_view url) {
             return L"contains a blank or a control character (write %20 for a blank)";
     }
     std::wstring_view rest = url.substr(scheme_length);
-    size_t host_end = std::min(rest.find_first_of(L"/?#"), rest.size());
-    if (host_end == 0 || rest.substr(0, host_end).find_first_not_of(L":") == std::wstring_view::npos)
+    std::wstring_view authority = rest.substr(0, std::min(rest.find_first_of(L"/?#"), rest.size()));
+    authority.remove_prefix(authority.find(L'@') + 1); // user and password, when there are any
+    std::wstring_view host = authority.starts_with(L'[')
+                                 ? authority
+                                 : authority.substr(0, std::min(authority.find(L':'), authority.size()));
+    if (host.empty())
         return L"has no host name";
     return {};
 }
