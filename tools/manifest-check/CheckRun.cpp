@@ -4,6 +4,7 @@
 #include "tools/manifest-check/ReleaseChecks.h"
 
 #include <algorithm>
+#include <tuple>
 
 Findings RunChecks(const CheckRequest& request) {
     Findings findings;

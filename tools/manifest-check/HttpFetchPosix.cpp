@@ -177,7 +177,8 @@ HttpAnswer FetchUrl(const std::wstring& url, bool first_byte_only, const BodySin
     std::string_view body_start = std::string_view(received).substr(header_end + 4);
     (*sink)(reinterpret_cast<const uint8_t*>(body_start.data()), body_start.size());
     answer.body_bytes = body_start.size();
-    for (;;) {
+    // A server that keeps the connection open after the body is not waited for.
+    while (!answer.has_length || answer.body_bytes < static_cast<uint64_t>(answer.length)) {
         ssize_t got = connection.Receive(buffer, sizeof buffer);
         if (got <= 0)
             break;
