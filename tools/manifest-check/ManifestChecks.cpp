@@ -90,7 +90,7 @@ void CManifestChecks::CheckPin(int element, std::wstring what, const LocatedText
     if (pin == 0) {
         file_.Report(Severity::Warning, L"missing-pin", element,
                      Tag(reader_.NameOf(element)) + L" has no <sha256> pin: " + what +
-                         L" is run with administrator rights without being checked against the published "
+                         L" is used with administrator rights without being checked against the published "
                          L"bytes. Add its SHA-256 as 64 hexadecimal digits.");
     } else {
         pin_text = reader_.Document().ElementTextAt(pin);
