@@ -105,7 +105,7 @@ def online():
     package = os.urandom(300000)
     small = b'MZ' + os.urandom(5000)
     Handler.files = {
-        'version.xml': (open(case('version.xml'), 'rb').read(), 'normal'),
+        'version.xml': (b'', 'normal'),  # below, once the port is known
         'product.msi': (package, 'normal'),
         'de.mst': (small, 'no-ranges'),
         'fr.mst': (small, 'no-length'),
@@ -120,6 +120,11 @@ def online():
     thread.start()
     try:
         base = f'http://127.0.0.1:{port}/'
+        # The published version.xml asks for an installer of another first number.
+        published = open(case('version.xml'), encoding='utf-8').read().replace(
+            'http://downloads.example.com/lumetra/', base).replace(
+            '<min_web_installer_version>1.0.0.5<', '<min_web_installer_version>9.0.0.0<', 1)
+        Handler.files['version.xml'] = (published.encode('utf-8'), 'normal')
         text = open(case('manifestPro.xml'), encoding='utf-8').read()
         pins = {'LumetraProfessional.msi': hashlib.sha256(package).hexdigest(),
                 '1031.mst': hashlib.sha256(small).hexdigest(),
@@ -167,6 +172,16 @@ def online():
         found = {(p['code'], p['line']) for p in report['problems']}
         check(found == expected, f'--online findings: {sorted(found)} (expected {sorted(expected)})')
         check(code == 2, f'--online: exit 2 ({code})')
+        # Without a version.xml named, the published one is fetched and checked as well.
+        with tempfile.TemporaryDirectory() as folder:
+            manifest = os.path.join(folder, 'manifestPro.xml')
+            with open(manifest, 'w', encoding='utf-8', newline='\n') as f:
+                f.write(text)
+            code, out = run(manifest, '--online', '--json')
+        published_findings = [(p['code'], p['line']) for p in json.loads(out)['problems']
+                              if p['file'] == base + 'version.xml']
+        check(published_findings == [('self-update-never', line_of(published, '<min_web_installer_version>'))],
+              f'--online without VERSION_XML checks the published one: {published_findings} (exit {code})')
         messages = ' '.join(p['message'] for p in report['problems'])
         check('answers with status 500' in messages and 'without a Content-Length' in messages
               and 'status 404' in messages and hashlib.sha256(small).hexdigest() in messages,

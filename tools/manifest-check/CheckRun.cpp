@@ -16,6 +16,15 @@ Findings RunChecks(const CheckRequest& request) {
         CSourceFile release(request.version_xml_path, findings);
         if (release.Load(L"version.xml"))
             CheckRelease(release, manifest, facts);
+    } else if (request.online && !facts.standalone && !facts.version_check_url.empty()) {
+        // No version.xml named: the one the installer would fetch is the one published. When it
+        // cannot be fetched, the check of its address below says why.
+        CSourceFile release(facts.version_check_url, findings);
+        std::string bytes;
+        std::wstring failure;
+        if (FetchDocument(facts.version_check_url, bytes, failure) &&
+            release.LoadBytes(bytes, L"version.xml"))
+            CheckRelease(release, manifest, facts);
     }
     if (request.online)
         CheckOnline(facts.downloads, findings);

@@ -5,6 +5,8 @@
 #include "tools/manifest-check/HttpFetch.h"
 #include "tools/manifest-check/Sha256.h"
 
+#include <algorithm>
+
 namespace {
 
 // The first problem of an answer to the whole-file request, or nothing.
@@ -72,4 +74,24 @@ void CheckItem(const OnlineItem& item, Findings& findings) {
 void CheckOnline(const std::vector<OnlineItem>& items, Findings& findings) {
     for (const OnlineItem& item : items)
         CheckItem(item, findings);
+}
+
+bool FetchDocument(const std::wstring& url, std::string& bytes, std::wstring& failure) {
+    constexpr size_t kLimit = 1 << 20;
+    if (!CanFetch(url)) {
+        failure = L"this build does not fetch https";
+        return false;
+    }
+    BodySink sink = [&bytes](const uint8_t* data, size_t size) {
+        if (bytes.size() <= kLimit)
+            bytes.append(reinterpret_cast<const char*>(data), std::min(size, kLimit + 1 - bytes.size()));
+    };
+    HttpAnswer answer = FetchUrl(url, false, &sink);
+    if (!answer.reached)
+        failure = answer.failure;
+    else if (!IsSuccessStatus(answer.status))
+        failure = L"the server answers with status " + std::to_wstring(answer.status);
+    else if (bytes.size() > kLimit)
+        failure = L"it is larger than 1 MiB";
+    return failure.empty();
 }

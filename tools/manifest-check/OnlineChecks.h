@@ -17,3 +17,7 @@ struct OnlineItem {
 };
 
 void CheckOnline(const std::vector<OnlineItem>& items, Findings& findings);
+
+// A small document (version.xml) fetched as the installer fetches it: a 2xx answer, at most
+// 1 MiB. False, with the reason, otherwise.
+bool FetchDocument(const std::wstring& url, std::string& bytes, std::wstring& failure);

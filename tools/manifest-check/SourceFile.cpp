@@ -6,7 +6,14 @@ CSourceFile::CSourceFile(std::wstring path, Findings& findings)
     : path_(std::move(path)), findings_(findings) {}
 
 bool CSourceFile::Load(std::wstring_view what_it_is) {
-    bool well_formed = document_.Load(path_);
+    return Loaded(document_.Load(path_), what_it_is);
+}
+
+bool CSourceFile::LoadBytes(std::string_view bytes, std::wstring_view what_it_is) {
+    return Loaded(document_.LoadFromBytes(bytes), what_it_is);
+}
+
+bool CSourceFile::Loaded(bool well_formed, std::wstring_view what_it_is) {
     lines_ = std::make_unique<CXmlLineStarts>(document_.Text());
     if (well_formed)
         return true;

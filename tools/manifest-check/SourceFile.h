@@ -17,6 +17,8 @@ public:
     // Loads the file as the installer does. False (with an error reported) when the installer
     // would not read it at all: unreadable or not well-formed.
     bool Load(std::wstring_view what_it_is);
+    // The same for the bytes of a file fetched from the path (an address).
+    bool LoadBytes(std::string_view bytes, std::wstring_view what_it_is);
 
     const XmlDocument& Document() const noexcept { return document_; }
     const std::wstring& Path() const noexcept { return path_; }
@@ -30,6 +32,8 @@ public:
     OnlineItem Address(std::wstring what, std::wstring url, int element, std::wstring pin = {}) const;
 
 private:
+    bool Loaded(bool well_formed, std::wstring_view what_it_is);
+
     std::wstring path_;
     Findings& findings_;
     XmlDocument document_;
