@@ -38,7 +38,7 @@ public:
         for (int child = elements_[current_pos_].first_child; child != 0;
              child = elements_[child].next_sibling) {
             if (NameMatches(child, name)) {
-                text = TextOf(child);
+                text = ElementTextAt(child);
                 return true;
             }
         }
@@ -46,7 +46,17 @@ public:
     }
     // Text content of the current element: empty for none, an empty-element tag, or an element
     // with child elements; otherwise text with references decoded and CDATA taken as it is.
-    std::wstring ElementText() const { return current_pos_ == 0 ? std::wstring() : TextOf(current_pos_); }
+    std::wstring ElementText() const { return ElementTextAt(current_pos_); }
+    // The same for any element of the index (0: none), wherever the cursor is.
+    std::wstring ElementTextAt(int index) const {
+        if (index == 0)
+            return {};
+        const XmlElementEntry& entry = elements_[index];
+        // Child elements, or no end tag (an empty-element tag, or one never ended): no text.
+        if (entry.first_child != 0 || (entry.tag_lengths >> kXmlTagLengthBits) == 0)
+            return {};
+        return ContentText(index);
+    }
 
     const XmlText& Text() const noexcept { return text_; }
     const std::wstring& ResultLog() const noexcept { return result_log_; }
@@ -70,16 +80,7 @@ private:
     bool NameMatches(int index, std::wstring_view name) const noexcept;
     int StartTagLength(int index) const noexcept;
     int EndTagLength(int index) const noexcept;
-    // The text between the start and end tags of the element at `index`.
     std::wstring ContentText(int index) const;
-    // That text as ElementText gives it.
-    std::wstring TextOf(int index) const {
-        const XmlElementEntry& entry = elements_[index];
-        // Child elements, or no end tag (an empty-element tag, or one never ended): no text.
-        if (entry.first_child != 0 || (entry.tag_lengths >> kXmlTagLengthBits) == 0)
-            return {};
-        return ContentText(index);
-    }
 
     XmlText text_;
     std::wstring result_log_;

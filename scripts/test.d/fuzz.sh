@@ -17,8 +17,9 @@ declare -A seeds=(
     [ini]="demo/language tests/fuzz/seeds/ini"
     [messages]="tests/fuzz/seeds/messages"
     [manifest]="tests/data/config/manifestPro.xml tests/data/engine/manifestPlan.xml
-        tests/data/engine/manifestPlanStandalone.xml demo/config/manifestPro.xml tests/data/xml/manifest_like.xml"
-    [version_xml]="tests/data/net/version.xml tests/fuzz/seeds/version_xml"
+        tests/data/engine/manifestPlanStandalone.xml demo/config/manifestPro.xml tests/data/xml/manifest_like.xml
+        tests/data/manifest-check/manifest"
+    [version_xml]="tests/data/net/version.xml tests/fuzz/seeds/version_xml tests/data/manifest-check/version"
 )
 declare -A dictionaries=(
     [xml]="xml.dict"
