@@ -11,7 +11,7 @@ packages=(
     wine wine64 fonts-wine fonts-liberation libgnutls30
     msitools wixl
     xvfb xauth x11-utils imagemagick librsvg2-bin
-    nginx openssl ca-certificates curl python3 procps util-linux ccache bc
+    nginx openssl osslsigncode ca-certificates curl python3 procps util-linux ccache bc
 )
 missing=()
 for p in "${packages[@]}"; do
