@@ -82,6 +82,8 @@ else
 fi
 installer_ended
 trap - EXIT
-# The prefix's processes (the started product too) end while their display is still there.
+# The prefix's processes (the started product too) end while their display is still there:
+# -k only asks them to; -w waits until they and the server are gone, before the display goes.
 wineserver -k 2>/dev/null || true
+wineserver -w 2>/dev/null || true
 exit "$status"

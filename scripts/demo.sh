@@ -23,7 +23,9 @@ if [ -n "${NVX_DPI:-}" ]; then
     wine reg add "HKCU\\Control Panel\\Desktop" /v LogPixels /t REG_DWORD /d "$NVX_DPI" /f >/dev/null 2>&1
 fi
 # Wine's services started for that must not outlive it: they would keep this display (or none).
+# Waited for, so that the installer does not start among processes that are still ending.
 wineserver -k 2>/dev/null || true
+wineserver -w 2>/dev/null || true
 
 server_pid=""
 cleanup() {

@@ -34,9 +34,11 @@ for dpi in 96 120 144 192; do
         out="$(env -u DISPLAY XVFB_SCREEN=1600x1200x24 XVFB_LOG="$shots/xvfb-$dpi.log" NVX_DPI=$dpi \
             NVX_SHOTS="$shots" NVX_SHOT_SUFFIX="-$dpi" NVX_PAGE_REFERENCE="$reference" \
             bash "$root/scripts/demo.sh" "$build" 2>&1)" || run_status=$?
-        # Now and then a Wine process loses its connection to the private X server (the server
-        # lives on, its log says nothing; the cause is not found yet). That run says nothing
-        # about the wizard: it is shown, with the server's log, and run once more.
+        # Now and then a Wine process lost its connection to the private X server (the server
+        # lived on, its log said nothing). Wine processes that were still ending when the next
+        # run started are the likely cause (demo.sh and demo-screenshot.sh now wait for them);
+        # should it happen again, that run says nothing about the wizard: it is shown, with
+        # the server's log, and run once more.
         if [ "$attempt" -eq 1 ] && grep -q "X connection to .* broken" <<<"$out"; then
             echo "$out"
             print_server_log "$dpi"
