@@ -299,14 +299,16 @@ TEST_F(LoadConfiguration, UpdaterPathIsInAFreshTemporaryFolder) {
         EXPECT_TRUE(IsFolder(path.substr(0, backslash)));
     }
     {
-        // Folders prepared under the names the next second's tick counts give are not used.
+        // Folders prepared under the names the next second's tick counts give are not used
+        // (the first block's folder may be one of them already).
         TempPathOverride temp(folder_.wpath());
         std::set<std::wstring> prepared;
         const uint32_t now = ::GetTickCount();
         for (uint32_t tick = now; tick != now + 1000; ++tick) {
             std::wstring name =
                 folder_.wpath() + L"\\NVXWebInstaller_" + std::to_wstring(static_cast<int32_t>(tick));
-            ASSERT_TRUE(::CreateDirectoryW(name.c_str(), nullptr));
+            ASSERT_TRUE(::CreateDirectoryW(name.c_str(), nullptr) ||
+                        ::GetLastError() == ERROR_ALREADY_EXISTS);
             prepared.insert(name);
         }
         std::wstring path = config_.MakeUpdaterPath();

@@ -5,6 +5,7 @@
 #include "app/SingleInstance.h"
 #include "localization/UIStrings.h"
 #include "tests/engine/EngineFixtures.h"
+#include "tests/selfupdate/SelfUpdateFixture.h"
 #include "tests/support/InstallerProcess.h"
 
 #include <gtest/gtest.h>
@@ -130,8 +131,9 @@ TEST_P(QuietRun, EveryBoxIsAnsweredWithoutWaitingAndKeptInTheLog) {
             served_.ServeText(VersionXml(L"17.0.0.101", L"1.0.0.6"), L"version.xml");
         break;
     case Release::NewerInstallerServed: {
-        // A whole download that is no program.
-        const std::wstring newer = served_.ServeText(std::string(3000, 'x'), L"newer.exe");
+        // A whole download, signed by the installer's own publisher, that is no program.
+        const std::wstring newer =
+            served_.ServeText(selfupdatetest::SignedFixtureBytes(L"library-publisher.exe"), L"newer.exe");
         manifest_.version_check_url =
             served_.ServeText(VersionXmlAskingForANewerInstaller(newer), L"version.xml");
         break;
