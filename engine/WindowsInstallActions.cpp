@@ -83,7 +83,7 @@ bool CWindowsInstallActions::DownloadFile(const std::wstring& url, const std::ws
     nvx::Diagnose(L"engine", (fetched ? L"downloaded " : L"download failed: ") + url + L" to " + local_path);
     if (job.failure == DownloadFailure::NoRoom) {
         // Told at once and instead of the connection message: this is no network problem.
-        disk_space_told_ = true;
+        failure_told_ = true;
         const std::wstring text = config_.language.LookupUIString(ui::kErrDownloadDiskSpace);
         nvx::Prompt(prompt_owner_, DiskSpaceMessage(text, local_path, static_cast<uint64_t>(job.size)),
                     config_.manifest.short_name, MB_ICONERROR);
@@ -125,9 +125,10 @@ bool CWindowsInstallActions::DownloadStep(const InstallStep& step, const Downloa
     if (!DownloadFile(step.url, step.local_path, report))
         return false;
     // A refused file has been told about by name: it is no connection problem.
-    file_refused_ = !AcceptDownloadedFile(step, config_);
-    if (file_refused_)
+    if (!AcceptDownloadedFile(step, config_)) {
+        failure_told_ = true;
         return false;
+    }
     // Held from now until its step has run: nobody replaces it in between.
     if (!held_.Hold(step.local_path)) {
         nvx::Diagnose(L"engine",
@@ -228,7 +229,7 @@ void CWindowsInstallActions::PublishHomepage() {
 }
 
 void CWindowsInstallActions::ShowDownloadFailure() {
-    if (disk_space_told_ || file_refused_)
+    if (failure_told_)
         return;
     const std::wstring text = config_.language.LookupUIString(ui::kErrConnectDownloadServer);
     // No owner: the wizard may be gone from the screen by now.

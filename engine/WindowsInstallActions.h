@@ -67,9 +67,9 @@ private:
     CHeldFiles held_;
     bool transform_checked_ = false; // the planned transform was held and checked for the package
     HWND prompt_owner_ = nullptr;
-    bool disk_space_told_ = false; // the user knows why the downloads stopped
+    // The user was told why the downloads stopped (no room, a refused file): no connection box.
+    bool failure_told_ = false;
     int32_t package_step_index_ = -1;
-    bool file_refused_ = false; // a download was refused for its signature
     CMsiSession msi_;
     std::atomic<uint32_t> main_package_result_{kNoPackageResult};
 };
